@@ -1,0 +1,183 @@
+#include "adts/scanner.hpp"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#include "adts/adts_header.hpp"
+#include "common/fail.hpp"
+#include "common/format.hpp"
+#include "platform/file.hpp"
+
+namespace sarnik {
+namespace {
+
+constexpr std::size_t kBlockSize = 32768;
+// A position is examined only while more than 7 bytes remain from it.
+constexpr std::size_t kExamineMargin = kAdtsHeaderSize;
+// A full block is refilled from the next frame when fewer than
+// kRefillMargin + 7 bytes remain in it.
+constexpr std::size_t kRefillMargin = 4096;
+constexpr std::size_t kResyncWindow = 1024;
+// No 3-bit channel configuration has this value, so the first frame always
+// opens a segment.
+constexpr std::uint32_t kNoChannelConfig = 255;
+
+class FileSource final : public ByteSource {
+ public:
+  explicit FileSource(platform::File& file) : file_(file) {}
+  bool read(std::uint8_t* buffer, std::size_t n, std::size_t& got) override {
+    return file_.read(buffer, n, got);
+  }
+  bool seek(std::uint64_t position) override { return file_.seek(position); }
+
+ private:
+  platform::File& file_;
+};
+
+class Scan {
+ public:
+  Scan(ByteSource& source, std::uint32_t size, AdtsInput& input, Console& console)
+      : source_(source), size_(size), input_(input), console_(console), block_(kBlockSize) {}
+
+  std::int32_t run() {
+    input_.frame_data.assign(size_, 0);
+    input_.frame_offsets.clear();
+
+    std::size_t got = read_block();
+    while (got > 0) {
+      const std::uint64_t next_block = examine_block(got);
+      if (next_block >= size_) break;
+      if (next_block != position_) seek(next_block);
+      block_position_ = next_block;
+      got = read_block();
+    }
+
+    if (frames_ == 0) fail_and_exit(Msg::not_adts);
+    input_.frame_offsets.push_back(stored_);
+    input_.frame_count = frames_;
+    input_.file_size = size_;
+    return status_;
+  }
+
+ private:
+  // Examines the block in hand (got bytes) and returns the file position of
+  // the next block: the refill position, the end of this block, or the end
+  // of the file when a frame has reached it.
+  std::uint64_t examine_block(std::size_t got) {
+    const std::uint64_t block_end = block_position_ + got;
+    if (got <= kExamineMargin) return block_end;
+    const std::size_t examined_end = got - kExamineMargin;
+    std::size_t p = 0;
+    while (p < examined_end) {
+      if (!is_adts_header(&block_[p])) p = resynchronise(p, examined_end);
+      const std::uint64_t next_frame = take_frame(p, got);
+      if (next_frame >= size_) return size_;
+      p = static_cast<std::size_t>(next_frame - block_position_);
+      if (got == kBlockSize && p > got - kExamineMargin - kRefillMargin) return next_frame;
+    }
+    return block_end;
+  }
+
+  // No header at p: searches the window from p, cut at the end of the
+  // examined part of the block, and returns the header found.
+  std::size_t resynchronise(std::size_t p, std::size_t examined_end) {
+    if (frames_ > 0) console_.out(format_text(Msg::bad_header, {frames_}));
+    const std::size_t limit = std::min(p + kResyncWindow, examined_end);
+    for (std::size_t q = p; q < limit; ++q) {
+      if (is_adts_header(&block_[q])) {
+        status_ = kScanSkipped;
+        return q;
+      }
+    }
+    fail_and_exit(Msg::not_adts);
+  }
+
+  // Stores the frame at block position p and returns the file position
+  // after it.
+  std::uint64_t take_frame(std::size_t p, std::size_t got) {
+    const AdtsHeader header = parse_adts_header(&block_[p]);
+    const std::uint64_t frame_position = block_position_ + p;
+    // A last frame that the file cuts short keeps the bytes the file holds.
+    const std::uint32_t length = static_cast<std::uint32_t>(
+        std::min<std::uint64_t>(header.frame_length, size_ - frame_position));
+
+    input_.frame_offsets.push_back(stored_);
+    if (header.channel_config != previous_channel_config_) {
+      input_.segments.push_back(FormatSegment{frames_, header.mpeg_id, header.profile,
+                                              header.sampling_rate, header.channel_config});
+      previous_channel_config_ = header.channel_config;
+    }
+    store(p, got, length);
+    if (frames_ == std::numeric_limits<std::uint32_t>::max()) fail_and_exit(Msg::too_many_frames);
+    ++frames_;
+    stored_ += length;
+    return frame_position + length;
+  }
+
+  // Copies the frame's bytes; what lies beyond the block is read from the
+  // file, so that a frame longer than the rest of the block is stored whole.
+  void store(std::size_t p, std::size_t got, std::uint32_t length) {
+    std::uint8_t* target = input_.frame_data.data() + stored_;
+    const std::size_t in_block = std::min<std::size_t>(length, got - p);
+    std::memcpy(target, &block_[p], in_block);
+    if (in_block == length) return;
+    seek(block_position_ + got);
+    read_exactly(target + in_block, length - in_block);
+  }
+
+  std::size_t read_block() {
+    const std::size_t want =
+        static_cast<std::size_t>(std::min<std::uint64_t>(kBlockSize, size_ - position_));
+    read_exactly(block_.data(), want);
+    return want;
+  }
+
+  // The file's size was taken before the scan; a read that fails, or a file
+  // that ends before that size, is an error, never a silently shorter input.
+  void read_exactly(std::uint8_t* target, std::size_t n) {
+    std::size_t got = 0;
+    if (n > 0 && (!source_.read(target, n, got) || got != n)) fail_and_exit(Msg::input_read_failed);
+    position_ += n;
+  }
+
+  void seek(std::uint64_t position) {
+    if (!source_.seek(position)) fail_and_exit(Msg::input_read_failed);
+    position_ = position;
+  }
+
+  ByteSource& source_;
+  const std::uint32_t size_;
+  AdtsInput& input_;
+  Console& console_;
+  std::vector<std::uint8_t> block_;
+
+  std::uint64_t position_ = 0;        // the source's current position
+  std::uint64_t block_position_ = 0;  // where the block in hand starts
+  std::uint32_t stored_ = 0;          // bytes stored in frame_data
+  std::uint32_t frames_ = 0;
+  std::uint32_t previous_channel_config_ = kNoChannelConfig;
+  std::int32_t status_ = kScanClean;
+};
+
+}  // namespace
+
+std::int32_t scan_adts_stream(ByteSource& source, std::uint64_t size, AdtsInput& input,
+                              Console& console) {
+  if (size > std::numeric_limits<std::uint32_t>::max()) fail_and_exit(Msg::input_too_large);
+  return Scan(source, static_cast<std::uint32_t>(size), input, console).run();
+}
+
+std::int32_t scan_adts_file(const char* name, AdtsInput* input, Console& console) {
+  if (name == nullptr || input == nullptr) return 0;
+  platform::File file;
+  std::uint64_t size = 0;
+  if (!file.open_read(name) || !file.size(size)) fail_and_exit(Msg::input_read_failed);
+  FileSource source(file);
+  const std::int32_t status = scan_adts_stream(source, size, *input, console);
+  file.close();
+  return status;
+}
+
+}  // namespace sarnik

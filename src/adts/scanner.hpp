@@ -1,0 +1,37 @@
+// Splits an input file into its ADTS frames.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "common/console.hpp"
+#include "common/records.hpp"
+
+namespace sarnik {
+
+inline constexpr std::int32_t kScanClean = 1;     // every frame followed its predecessor
+inline constexpr std::int32_t kScanSkipped = 2;   // bytes were skipped at least once
+
+// Where the scanner's bytes come from: a file, or memory in tests.
+class ByteSource {
+ public:
+  virtual ~ByteSource() = default;
+  // Reads up to n bytes at the current position; got < n only at the end.
+  // False on a read error.
+  virtual bool read(std::uint8_t* buffer, std::size_t n, std::size_t& got) = 0;
+  virtual bool seek(std::uint64_t position) = 0;
+};
+
+// Scans size bytes of source from position 0 into input (which must be
+// empty). Prints a line for each place where bytes had to be skipped after a
+// frame. Returns kScanClean or kScanSkipped; stops through the error exit
+// when the stream holds no frame, when no header follows within the
+// resynchronisation window, or when the source fails or ends early.
+std::int32_t scan_adts_stream(ByteSource& source, std::uint64_t size, AdtsInput& input,
+                              Console& console);
+
+// Opens the file name and scans it into input. Returns 0, doing nothing,
+// when either is missing.
+std::int32_t scan_adts_file(const char* name, AdtsInput* input, Console& console);
+
+}  // namespace sarnik

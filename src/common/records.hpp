@@ -1,0 +1,42 @@
+// The records that the scanner, the report, the cut list and the output share.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace sarnik {
+
+// A run of consecutive frames of one input with the same channel
+// configuration. The other fields are those of the run's first frame.
+struct FormatSegment {
+  std::uint32_t first_frame = 0;     // index within the input
+  std::uint32_t mpeg_id = 0;         // 0 = MPEG-4, 1 = MPEG-2
+  std::uint32_t profile = 0;         // 0 = Main, 1 = LC, 2 = SSR, 3 = reserved
+  std::uint32_t sampling_rate = 0;   // Hz; 0 for the reserved indices
+  std::uint32_t channel_config = 0;  // 0 to 7
+};
+
+// One input file after its scan.
+struct AdtsInput {
+  // The input's frames, one directly after another, in file order.
+  std::vector<std::uint8_t> frame_data;
+  // The size of the input file in bytes.
+  std::uint32_t file_size = 0;
+  // Entry k is where frame k starts in frame_data; entry frame_count is the
+  // end of the last frame. Holds frame_count + 1 entries after a scan.
+  std::vector<std::uint32_t> frame_offsets;
+  std::uint32_t frame_count = 0;
+  // At least one segment after a scan, in increasing order of first_frame.
+  std::vector<FormatSegment> segments;
+};
+
+// One output range in stream frame numbers (the frames of all inputs joined
+// in command-line order). end is exclusive. start == -1 means no output.
+struct CutRange {
+  std::int32_t start = 0;
+  std::int32_t end = 0;
+};
+
+inline constexpr std::int32_t kNoOutput = -1;
+
+}  // namespace sarnik

@@ -1,0 +1,31 @@
+// The -t argument: inline Trim text or an AviSynth script file.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/records.hpp"
+#include "common/settings.hpp"
+#include "platform/file.hpp"
+
+namespace sarnik {
+
+// Whether the argument is inline Trim text: its first five bytes, lowercased,
+// are "trim(" (tested before any blank is removed).
+bool is_inline_trim_text(std::string_view argument);
+
+// Returns 0 when there is no argument or it is empty; 1 for inline text and
+// for a script file, which it opens into script. Stops through the error
+// exit when the script file cannot be opened.
+std::int32_t open_trim_source(const std::optional<std::string>& argument, platform::File& script);
+
+// Reads the Trim text (closing the script file as soon as it is read) and
+// appends its ranges. Returns 1 when ranges holds at least one range.
+std::int32_t read_trim_ranges(const RunSettings& settings, platform::File& script,
+                              std::int32_t total_frames, std::int64_t delay_shift,
+                              std::vector<CutRange>& ranges);
+
+}  // namespace sarnik

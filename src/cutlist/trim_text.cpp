@@ -1,0 +1,138 @@
+#include "cutlist/trim_text.hpp"
+
+#include <optional>
+
+#include "common/ascii.hpp"
+
+namespace sarnik {
+namespace {
+
+constexpr std::string_view kTrimCall = "trim(";
+// A number of 8 or more characters ends the reading.
+constexpr std::size_t kMaxNumberLength = 7;
+
+std::size_t run_length(std::string_view text, std::size_t from, bool allow_minus) {
+  std::size_t i = from;
+  while (i < text.size() && (is_digit(text[i]) || (allow_minus && text[i] == '-'))) ++i;
+  return i - from;
+}
+
+// The second number: an optional leading '-', then the digits up to the
+// first other byte; 0 when there is no digit.
+std::int32_t signed_value(std::string_view run) {
+  const bool negative = !run.empty() && run[0] == '-';
+  if (negative) run.remove_prefix(1);
+  std::int32_t magnitude = 0;
+  for (std::size_t i = 0; i < run.size() && is_digit(run[i]); ++i) {
+    magnitude = magnitude * 10 + (run[i] - '0');
+  }
+  return negative ? -magnitude : magnitude;
+}
+
+std::int32_t unsigned_value(std::string_view run) {
+  std::int32_t value = 0;
+  for (char c : run) value = value * 10 + (c - '0');
+  return value;
+}
+
+struct TrimCall {
+  std::int32_t first = 0;
+  std::int32_t second = 0;
+  std::size_t end_of_second = 0;  // text position after the second number
+};
+
+// The call whose "trim(" starts at p, or none when it is malformed.
+std::optional<TrimCall> read_call(std::string_view text, std::size_t p) {
+  TrimCall call;
+  const std::size_t first_at = p + kTrimCall.size();
+  const std::size_t first_length = run_length(text, first_at, false);
+  if (first_length == 0 || first_length > kMaxNumberLength) return std::nullopt;
+  const std::size_t comma = first_at + first_length;
+  if (comma >= text.size() || text[comma] != ',') return std::nullopt;
+  const std::size_t second_at = comma + 1;
+  if (second_at >= text.size()) return std::nullopt;
+  const std::size_t second_length = run_length(text, second_at, true);
+  if (second_length == 0 || second_length > kMaxNumberLength) return std::nullopt;
+  call.first = unsigned_value(text.substr(first_at, first_length));
+  call.second = signed_value(text.substr(second_at, second_length));
+  call.end_of_second = second_at + second_length;
+  return call;
+}
+
+CutRange range_of(const TrimCall& call, const TrimContext& context) {
+  const std::int64_t total = context.total_frames;
+  std::int64_t s = video_to_audio_frame(call.first, context.mapping) - context.delay_shift;
+  std::int64_t e = 0;
+  if (call.second != 0) {
+    // A negative second number is a length, a positive one the last frame.
+    std::int32_t video_end = call.second < 0 ? call.first - call.second : call.second + 1;
+    if (video_end <= call.first) video_end = call.first + 1;
+    e = video_to_audio_frame(video_end, context.mapping) - context.delay_shift;
+  }
+
+  std::int64_t start = s;
+  if (s >= total) {
+    start = total - 1;
+  } else if (s < 0) {
+    start = 0;
+    s = 0;
+  }
+
+  std::int64_t end = 0;
+  if (call.second == 0) {
+    end = total;  // to the end of the stream, whatever the delay
+  } else if (e > total) {
+    end = total;
+  } else if (e > s) {
+    end = e;
+  } else {
+    return CutRange{kNoOutput, kNoOutput};
+  }
+  return CutRange{static_cast<std::int32_t>(start), static_cast<std::int32_t>(end)};
+}
+
+}  // namespace
+
+void append_script_bytes(std::string& text, std::string_view bytes) {
+  for (char c : bytes) {
+    if (c == '\r' || c == ' ' || c == '\t') continue;
+    text.push_back(ascii_lower(c));
+  }
+}
+
+std::string normalise_inline_text(std::string_view argument) {
+  std::string text;
+  text.reserve(argument.size());
+  for (char c : argument) {
+    if (c == ' ' || c == '\t') continue;
+    text.push_back(ascii_lower(c));
+  }
+  return text;
+}
+
+void parse_trim_text(std::string_view text, const TrimContext& context,
+                     std::vector<CutRange>& ranges) {
+  bool added = false;
+  std::size_t p = 0;
+  while (p < text.size()) {
+    if (text.substr(p, kTrimCall.size()) == kTrimCall) {
+      const std::optional<TrimCall> call = read_call(text, p);
+      if (!call) return;
+      ranges.push_back(range_of(*call, context));
+      added = true;
+      const std::size_t close = text.find(')', call->end_of_second);
+      p = (close == std::string_view::npos ? text.size() : close) + 1;
+    } else if (text[p] == '\n' && p + 1 < text.size() && text[p + 1] == '\\') {
+      p += 2;  // a line that begins with a backslash continues the line before
+    } else if (text[p] == '+') {
+      p += 1;
+    } else if (added) {
+      return;
+    } else {
+      const std::size_t newline = text.find('\n', p);
+      p = newline == std::string_view::npos ? text.size() : newline + 1;
+    }
+  }
+}
+
+}  // namespace sarnik

@@ -1,0 +1,113 @@
+#include "driver/command_line.hpp"
+
+#include "common/ascii.hpp"
+#include "common/fail.hpp"
+#include "common/format.hpp"
+#include "driver/delay_tag.hpp"
+
+namespace sarnik {
+namespace {
+
+// The -d value as converted after its check passed: the optional sign, then
+// the digits; a lone sign gives 0.
+std::int32_t delay_value(std::string_view value) {
+  const bool negative = !value.empty() && value[0] == '-';
+  if (!value.empty() && (value[0] == '+' || value[0] == '-')) value.remove_prefix(1);
+  std::int32_t magnitude = 0;
+  for (char c : value) magnitude = magnitude * 10 + (c - '0');  // at most 7 digits
+  return negative ? -magnitude : magnitude;
+}
+
+void derive_from_first_input(RunSettings& settings, const Revision& revision, Console& console) {
+  const std::string& name = settings.input_names.front();
+  const Derivation d =
+      revision.add == 2 ? derive_add2(name, revision.span_excluding) : derive_add3(name);
+  if (!d.ok) fail_and_exit(d.failure);
+  settings.derived_name = d.output_name;
+  settings.output_name = settings.derived_name;
+  settings.delay = d.delay;
+  console.out(text(Msg::x_added_options));
+  console.out(format_text(Msg::x_added_delay, {settings.delay}));
+  console.out(format_text(Msg::x_added_output, {settings.derived_name}));
+}
+
+}  // namespace
+
+void print_usage(Console& console) { console.out(text(Msg::usage)); }
+
+bool is_valid_delay_value(std::string_view value) {
+  if (value.size() > 7) return false;
+  if (!value.empty() && (value[0] == '+' || value[0] == '-')) value.remove_prefix(1);
+  for (char c : value) {
+    if (!is_digit(c)) return false;
+  }
+  return true;
+}
+
+std::int32_t parse_command_line(RunSettings& settings, int argc, const char* const* argv,
+                                const Revision& revision, Console& console) {
+  settings = RunSettings{};
+  if (argc <= 1) {
+    print_usage(console);
+    throw UsageShown{};
+  }
+
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg.empty() || arg[0] != '-') {
+      if (settings.input_count() >= kMaxInputs) {
+        fail_and_exit(format_text(Msg::too_many_inputs, {std::int32_t{kMaxInputs}}), true);
+      }
+      settings.input_names.emplace_back(arg);
+      continue;
+    }
+
+    const char option = arg.size() > 1 ? ascii_lower(arg[1]) : '\0';
+    const bool has_value = i + 1 < argc;
+    switch (option) {
+      case 'h':
+      case '?':
+        print_usage(console);
+        throw UsageShown{};
+      case 'a':
+        settings.direct_frames = true;
+        break;
+      case 'x':
+        settings.derive_from_name = true;
+        break;
+      case 't':
+        if (!has_value || settings.trim_argument) return 0;
+        settings.trim_argument = argv[++i];
+        break;
+      case 'o':
+        if (!has_value || settings.output_name) return 0;
+        settings.output_name = argv[++i];
+        break;
+      case 'd':
+        if (!has_value || !is_valid_delay_value(argv[i + 1])) return 0;
+        settings.delay = delay_value(argv[++i]);
+        break;
+      case 'f': {
+        if (!has_value) return 0;
+        const std::string_view value = argv[++i];
+        if (value.substr(0, 5) == "29.97") {
+          settings.frame_rate = kFrameRate2997;
+        } else if (value.substr(0, 5) == "59.94") {
+          settings.frame_rate = kFrameRate5994;
+        } else {
+          return 0;
+        }
+        break;
+      }
+      default:
+        return 0;
+    }
+  }
+
+  if (settings.derive_from_name && !settings.input_names.empty()) {
+    derive_from_first_input(settings, revision, console);
+  }
+  return settings.input_names.empty() ? 0 : 1;
+}
+
+}  // namespace sarnik

@@ -1,0 +1,43 @@
+// -x: the output name and the delay taken from the first input's name.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "common/messages.hpp"
+#include "driver/revision.hpp"
+
+namespace sarnik {
+
+// A delay tag "<number>ms" (add 3 rule). start is the position of the
+// number's first character (a '-' or a digit), end that of the 's'.
+struct DelayTag {
+  bool found = false;
+  std::size_t start = 0;
+  std::size_t end = 0;
+  std::int64_t value = 0;
+  bool out_of_range = false;  // the number does not fit 32 bits
+};
+
+// Scans name for the last delay tag, lowercasing 'A'-'Z' for the tests only.
+DelayTag find_delay_tag(std::string_view name);
+
+struct Derivation {
+  bool ok = false;
+  Msg failure = Msg::x_tag_missing;  // when !ok
+  std::int32_t delay = 0;
+  std::string output_name;
+};
+
+// The add 3 rule: the last tag's number is the delay; the output name is the
+// input name with the tag replaced by "0ms".
+Derivation derive_add3(std::string_view name);
+
+// The add 2 rule: the text between the second character after the first 'y'
+// and the first 'm' is the delay; the output name is the name up to that
+// second character, "0ms", and the name from the second character after the
+// 'm' on. name must be terminated (it is handed to span_excluding).
+Derivation derive_add2(const std::string& name, CaseInsensitiveSpan span_excluding);
+
+}  // namespace sarnik

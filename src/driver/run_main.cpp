@@ -1,0 +1,120 @@
+#include "driver/run_main.hpp"
+
+#include <new>
+
+#include "adts/report.hpp"
+#include "adts/scanner.hpp"
+#include "common/delay.hpp"
+#include "common/fail.hpp"
+#include "common/format.hpp"
+#include "common/frame_count.hpp"
+#include "cutlist/trim_source.hpp"
+#include "driver/command_line.hpp"
+#include "driver/fallback_range.hpp"
+#include "driver/run_state.hpp"
+#include "output/write_output.hpp"
+
+namespace sarnik {
+namespace {
+
+// The output must not be created over a file that the run reads: an input
+// or the script. Files are compared by identity, not by name.
+void refuse_output_over_sources(const RunState& run) {
+  platform::FileId output{};
+  if (!platform::file_identity(run.settings.output_name->c_str(), output)) return;
+  for (const std::string& name : run.settings.input_names) {
+    platform::FileId input{};
+    if (platform::file_identity(name.c_str(), input) && input == output) {
+      fail_and_exit(Msg::output_is_input);
+    }
+  }
+  platform::FileId script{};
+  if (run.script_file.is_open() && run.script_file.identity(script) && script == output) {
+    fail_and_exit(Msg::output_is_script);
+  }
+}
+
+void scan_and_report_inputs(RunState& run) {
+  for (const std::string& name : run.settings.input_names) {
+    AdtsInput& input = run.inputs.emplace_back();
+    if (scan_adts_file(name.c_str(), &input, run.console) == kScanSkipped) {
+      run.console.out(format_text(Msg::frame_drop, {name}));
+      run.editable = false;
+    }
+    print_input_report(name, input, run.editable, run.console);
+    run.console.out(text(Msg::newline));
+  }
+}
+
+int run_steps(RunState& run, int argc, const char* const* argv) {
+  run.console.out(text(run.revision.add == 2 ? Msg::banner_add2 : Msg::banner_add3));
+  if (parse_command_line(run.settings, argc, argv, run.revision, run.console) == 0) {
+    fail_and_exit(Msg::invalid_options, true);
+  }
+  const bool has_output = run.settings.output_name.has_value();
+
+  if (has_output) {
+    open_trim_source(run.settings.trim_argument, run.script_file);
+    refuse_output_over_sources(run);
+    if (!run.output_file.create_write(run.settings.output_name->c_str())) {
+      fail_and_exit(Msg::output_open_failed);
+    }
+  }
+
+  scan_and_report_inputs(run);
+  if (!run.editable) {
+    run.console.out(text(Msg::not_editable));
+    release_all(run);
+    return 0;
+  }
+
+  if (has_output) {
+    const std::int32_t total = total_frame_count(run.inputs);
+    const std::int64_t shift = delay_shift_frames(run.settings.delay, run.revision.add);
+    if (read_trim_ranges(run.settings, run.script_file, total, shift, run.ranges) == 0) {
+      run.ranges.push_back(fallback_range(total, shift));
+    }
+    write_output(run.inputs, run.ranges, run.output_file, run.console);
+  }
+  release_all(run);
+  return 0;
+}
+
+int fail(RunState& run, const std::string& message, bool with_usage) {
+  run.console.err(format_text(Msg::error_line, {message}));
+  if (with_usage) print_usage(run.console);
+  release_all(run);
+  run.script_file.close();
+  run.output_file.close();
+  return 1;
+}
+
+}  // namespace
+
+void release_all(RunState& run) {
+  run.inputs.clear();
+  run.inputs.shrink_to_fit();
+  run.ranges.clear();
+}
+
+int run_main(int argc, const char* const* argv, const Revision& revision, Console& console) {
+  RunState run(console, revision);
+  int code = 0;
+  try {
+    code = run_steps(run, argc, argv);
+  } catch (const UsageShown&) {
+    code = 0;
+  } catch (const FatalError& error) {
+    code = fail(run, error.message, error.with_usage);
+  } catch (const std::bad_alloc&) {
+    code = fail(run, std::string(text(Msg::out_of_memory)), false);
+  }
+  console.flush();
+  if (!console.output_ok() && code == 0) {
+    console.err(format_text(Msg::error_line, {text(Msg::console_write_failed)}));
+    code = 1;
+  }
+  return code;
+}
+
+}  // namespace sarnik

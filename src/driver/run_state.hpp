@@ -1,0 +1,30 @@
+// Everything one run builds, owned for the whole run.
+#pragma once
+
+#include <vector>
+
+#include "common/console.hpp"
+#include "common/records.hpp"
+#include "common/settings.hpp"
+#include "driver/revision.hpp"
+#include "platform/file.hpp"
+
+namespace sarnik {
+
+struct RunState {
+  RunState(Console& c, const Revision& r) : console(c), revision(r) {}
+
+  Console& console;
+  Revision revision;
+  RunSettings settings;
+  std::vector<AdtsInput> inputs;   // one per input name scanned so far
+  platform::File output_file;      // created when an output name is set
+  platform::File script_file;      // the -t script while it is being read
+  std::vector<CutRange> ranges;
+  bool editable = true;
+};
+
+// Frees every input and every range.
+void release_all(RunState& run);
+
+}  // namespace sarnik

@@ -1,0 +1,58 @@
+#include "output/write_output.hpp"
+
+#include "common/fail.hpp"
+#include "common/format.hpp"
+#include "output/copy_plan.hpp"
+
+namespace sarnik {
+namespace {
+
+struct Totals {
+  std::uint64_t bytes = 0;
+  std::uint64_t frames = 0;
+};
+
+void write_block(const AdtsInput& input, const CopyBlock& block, platform::File& output,
+                 Totals& totals) {
+  const std::uint32_t from = input.frame_offsets[block.first];
+  const std::uint32_t to = input.frame_offsets[block.end];
+  if (!output.write_all(input.frame_data.data() + from, to - from)) {
+    fail_and_exit(Msg::output_write_failed);
+  }
+  totals.bytes += to - from;
+  totals.frames += block.end - block.first;
+}
+
+}  // namespace
+
+std::int32_t write_output(const std::vector<AdtsInput>& inputs, const std::vector<CutRange>& ranges,
+                          platform::File& output, Console& console) {
+  if (ranges.empty()) return 0;
+  console.out(text(Msg::output_progress));
+
+  std::vector<std::uint32_t> frame_counts;
+  frame_counts.reserve(inputs.size());
+  for (const AdtsInput& input : inputs) frame_counts.push_back(input.frame_count);
+
+  Totals totals;
+  for (std::size_t r = 0; r < ranges.size(); ++r) {
+    const CutRange& range = ranges[r];
+    if (range.start == kNoOutput) {
+      console.out(text(Msg::output_no_output));
+    } else {
+      // The range's first and last frame, both inclusive.
+      console.out(format_text(Msg::output_range, {static_cast<std::uint32_t>(range.start),
+                                                  static_cast<std::uint32_t>(range.end) - 1}));
+      for (const CopyBlock& block : plan_range(frame_counts, range)) {
+        write_block(inputs[block.input], block, output, totals);
+      }
+    }
+    if (r + 1 < ranges.size()) console.out(text(Msg::output_join));
+  }
+
+  if (!output.close()) fail_and_exit(Msg::output_write_failed);
+  console.out(format_text(Msg::output_summary, {totals.bytes, totals.frames}));
+  return 1;
+}
+
+}  // namespace sarnik

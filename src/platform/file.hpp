@@ -1,0 +1,61 @@
+// File and console operations of the host system. One implementation over
+// POSIX, one over Win32; every call reports success or failure and the
+// callers decide what a failure means.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace sarnik::platform {
+
+// What identifies a file regardless of the name it was reached by:
+// device and inode on POSIX, volume serial number and file index on Win32.
+struct FileId {
+  std::uint64_t volume = 0;
+  std::uint64_t index = 0;
+  friend bool operator==(const FileId&, const FileId&) = default;
+};
+
+class File {
+ public:
+  File() = default;
+  ~File();
+  File(const File&) = delete;
+  File& operator=(const File&) = delete;
+  File(File&& other) noexcept;
+  File& operator=(File&& other) noexcept;
+
+  // Opens an existing file for reading; other openers may read it too.
+  bool open_read(const char* path);
+  // Creates a file for writing, truncating an existing one; no sharing.
+  bool create_write(const char* path);
+
+  bool is_open() const { return handle_ != kNoHandle; }
+
+  bool size(std::uint64_t& out) const;
+  // Reads up to n bytes at the current position; got < n only at the end of
+  // the file. False when the system reports an error.
+  bool read(void* buffer, std::size_t n, std::size_t& got);
+  // Moves to an absolute position counted from the start of the file.
+  bool seek(std::uint64_t position);
+  // Writes all n bytes, retrying short writes. False on any failure.
+  bool write_all(const void* buffer, std::size_t n);
+  bool identity(FileId& out) const;
+  // Closes the file; false when the system reports an error (on a file
+  // being written, data may then be lost). Closing a closed file is true.
+  bool close();
+
+ private:
+  static constexpr std::intptr_t kNoHandle = -1;
+  std::intptr_t handle_ = kNoHandle;
+};
+
+// The identity of the file at path; false when it cannot be reached.
+bool file_identity(const char* path, FileId& out);
+
+// Writes the bytes unchanged to the standard output or standard error.
+bool write_stdout(std::string_view bytes);
+bool write_stderr(std::string_view bytes);
+
+}  // namespace sarnik::platform

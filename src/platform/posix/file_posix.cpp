@@ -1,0 +1,118 @@
+// POSIX implementation of the platform layer.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/file.hpp"
+
+namespace sarnik::platform {
+namespace {
+
+int fd_of(std::intptr_t handle) { return static_cast<int>(handle); }
+
+FileId id_of(const struct stat& st) {
+  return FileId{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
+bool write_fd(int fd, const char* data, std::size_t n) {
+  while (n > 0) {
+    const ssize_t w = ::write(fd, data, n);
+    if (w < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (w == 0) return false;
+    data += w;
+    n -= static_cast<std::size_t>(w);
+  }
+  return true;
+}
+
+}  // namespace
+
+File::~File() { close(); }
+
+File::File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = kNoHandle; }
+
+File& File::operator=(File&& other) noexcept {
+  if (this != &other) {
+    close();
+    handle_ = other.handle_;
+    other.handle_ = kNoHandle;
+  }
+  return *this;
+}
+
+bool File::open_read(const char* path) {
+  close();
+  const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  handle_ = fd;
+  return true;
+}
+
+bool File::create_write(const char* path) {
+  close();
+  const int fd = ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  handle_ = fd;
+  return true;
+}
+
+bool File::size(std::uint64_t& out) const {
+  struct stat st {};
+  if (::fstat(fd_of(handle_), &st) != 0 || st.st_size < 0) return false;
+  out = static_cast<std::uint64_t>(st.st_size);
+  return true;
+}
+
+bool File::read(void* buffer, std::size_t n, std::size_t& got) {
+  got = 0;
+  auto* p = static_cast<char*>(buffer);
+  while (got < n) {
+    const ssize_t r = ::read(fd_of(handle_), p + got, n - got);
+    if (r < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (r == 0) break;
+    got += static_cast<std::size_t>(r);
+  }
+  return true;
+}
+
+bool File::seek(std::uint64_t position) {
+  return ::lseek(fd_of(handle_), static_cast<off_t>(position), SEEK_SET) >= 0;
+}
+
+bool File::write_all(const void* buffer, std::size_t n) {
+  return write_fd(fd_of(handle_), static_cast<const char*>(buffer), n);
+}
+
+bool File::identity(FileId& out) const {
+  struct stat st {};
+  if (::fstat(fd_of(handle_), &st) != 0) return false;
+  out = id_of(st);
+  return true;
+}
+
+bool File::close() {
+  if (handle_ == kNoHandle) return true;
+  const int fd = fd_of(handle_);
+  handle_ = kNoHandle;
+  return ::close(fd) == 0;
+}
+
+bool file_identity(const char* path, FileId& out) {
+  struct stat st {};
+  if (::stat(path, &st) != 0) return false;
+  out = id_of(st);
+  return true;
+}
+
+bool write_stdout(std::string_view bytes) { return write_fd(1, bytes.data(), bytes.size()); }
+bool write_stderr(std::string_view bytes) { return write_fd(2, bytes.data(), bytes.size()); }
+
+}  // namespace sarnik::platform
