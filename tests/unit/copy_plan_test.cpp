@@ -1,0 +1,63 @@
+#include <gtest/gtest.h>
+
+#include "common/frame_count.hpp"
+#include "driver/fallback_range.hpp"
+#include "output/copy_plan.hpp"
+
+namespace sarnik {
+namespace {
+
+using Blocks = std::vector<CopyBlock>;
+
+TEST(CopyPlan, RangesOverInputs) {
+  const std::vector<std::uint32_t> counts = {50, 100};
+  struct {
+    CutRange range;
+    Blocks expected;
+  } cases[] = {
+      {{0, 150}, {{0, 0, 50}, {1, 0, 100}}},
+      {{0, 145}, {{0, 0, 50}, {1, 0, 95}}},
+      {{5, 150}, {{0, 5, 50}, {1, 0, 100}}},
+      {{40, 70}, {{0, 40, 50}, {1, 0, 20}}},
+      {{60, 80}, {{1, 10, 30}}},
+      {{10, 20}, {{0, 10, 20}}},
+      {{0, 50}, {{0, 0, 50}}},  // ends with the first input: no write in the second
+      {{100, 400}, {{1, 50, 100}}},
+      {{150, 200}, {}},
+      {{200, 150}, {}},
+      {{-1, -1}, {}},
+      {{30, 30}, {}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(plan_range(counts, c.range), c.expected) << c.range.start << "," << c.range.end;
+  }
+  EXPECT_EQ(plan_range({100, 50}, {120, 140}), (Blocks{{1, 20, 40}}));
+}
+
+TEST(FallbackRange, DelayShift) {
+  struct {
+    std::int32_t total;
+    std::int64_t shift;
+    std::int32_t start, end;
+  } cases[] = {{150, 0, 0, 150},    {150, 5, 0, 145},   {150, -5, 5, 150},  {150, 150, -1, -1},
+               {150, 400, -1, -1},  {150, -150, -1, -1}, {150, -151, 151, 150}, {100, 49, 0, 51},
+               {100, -49, 49, 100}};
+  for (const auto& c : cases) {
+    const CutRange r = fallback_range(c.total, c.shift);
+    EXPECT_EQ(r.start, c.start) << c.total << " " << c.shift;
+    EXPECT_EQ(r.end, c.end) << c.total << " " << c.shift;
+  }
+}
+
+TEST(TotalFrameCount, SumsAndRefusesOverflow) {
+  std::vector<AdtsInput> inputs(2);
+  inputs[0].frame_count = 50;
+  inputs[1].frame_count = 100;
+  EXPECT_EQ(total_frame_count(inputs), 150);
+  EXPECT_EQ(total_frame_count({}), 0);
+  inputs[0].frame_count = 0x7FFFFFFF;
+  EXPECT_ANY_THROW(total_frame_count(inputs));
+}
+
+}  // namespace
+}  // namespace sarnik
