@@ -24,16 +24,48 @@ constexpr std::size_t kResyncWindow = 1024;
 // opens a segment.
 constexpr std::uint32_t kNoChannelConfig = 255;
 
+// Serves the scan's 32768-byte blocks from reads of 1 MiB, so that a large
+// file costs few system calls; a refill, which goes back a few kilobytes,
+// is served from what was read already.
 class FileSource final : public ByteSource {
  public:
-  explicit FileSource(platform::File& file) : file_(file) {}
-  bool read(std::uint8_t* buffer, std::size_t n, std::size_t& got) override {
-    return file_.read(buffer, n, got);
+  explicit FileSource(platform::File& file) : file_(file), buffer_(kReadAhead) {}
+
+  bool read(std::uint8_t* target, std::size_t n, std::size_t& got) override {
+    got = 0;
+    while (got < n) {
+      if (position_ < buffer_start_ || position_ >= buffer_start_ + buffered_) {
+        if (!fill()) return false;
+        if (buffered_ == 0) break;
+      }
+      const std::size_t offset = static_cast<std::size_t>(position_ - buffer_start_);
+      const std::size_t take = std::min(n - got, buffered_ - offset);
+      std::memcpy(target + got, buffer_.data() + offset, take);
+      got += take;
+      position_ += take;
+    }
+    return true;
   }
-  bool seek(std::uint64_t position) override { return file_.seek(position); }
+
+  bool seek(std::uint64_t position) override {
+    position_ = position;
+    return true;
+  }
 
  private:
+  static constexpr std::size_t kReadAhead = 1 << 20;
+
+  bool fill() {
+    buffer_start_ = position_;
+    buffered_ = 0;
+    return file_.seek(position_) && file_.read(buffer_.data(), buffer_.size(), buffered_);
+  }
+
   platform::File& file_;
+  std::vector<std::uint8_t> buffer_;
+  std::uint64_t buffer_start_ = 0;
+  std::size_t buffered_ = 0;
+  std::uint64_t position_ = 0;
 };
 
 class Scan {
@@ -42,7 +74,6 @@ class Scan {
       : source_(source), size_(size), input_(input), console_(console), block_(kBlockSize) {}
 
   std::int32_t run() {
-    input_.frame_data.assign(size_, 0);
     input_.frame_offsets.clear();
 
     std::size_t got = read_block();
@@ -72,7 +103,7 @@ class Scan {
     std::size_t p = 0;
     while (p < examined_end) {
       if (!is_adts_header(&block_[p])) p = resynchronise(p, examined_end);
-      const std::uint64_t next_frame = take_frame(p, got);
+      const std::uint64_t next_frame = take_frame(p);
       if (next_frame >= size_) return size_;
       p = static_cast<std::size_t>(next_frame - block_position_);
       if (got == kBlockSize && p > got - kExamineMargin - kRefillMargin) return next_frame;
@@ -94,9 +125,10 @@ class Scan {
     fail_and_exit(Msg::not_adts);
   }
 
-  // Stores the frame at block position p and returns the file position
-  // after it.
-  std::uint64_t take_frame(std::size_t p, std::size_t got) {
+  // Records the frame at block position p and returns the file position
+  // after it. Only the header needs to be in the block: the frame's bytes
+  // are copied from the file when the output is written.
+  std::uint64_t take_frame(std::size_t p) {
     const AdtsHeader header = parse_adts_header(&block_[p]);
     const std::uint64_t frame_position = block_position_ + p;
     // A last frame that the file cuts short keeps the bytes the file holds.
@@ -109,22 +141,10 @@ class Scan {
                                               header.sampling_rate, header.channel_config});
       previous_channel_config_ = header.channel_config;
     }
-    store(p, got, length);
     if (frames_ == std::numeric_limits<std::uint32_t>::max()) fail_and_exit(Msg::too_many_frames);
     ++frames_;
     stored_ += length;
     return frame_position + length;
-  }
-
-  // Copies the frame's bytes; what lies beyond the block is read from the
-  // file, so that a frame longer than the rest of the block is stored whole.
-  void store(std::size_t p, std::size_t got, std::uint32_t length) {
-    std::uint8_t* target = input_.frame_data.data() + stored_;
-    const std::size_t in_block = std::min<std::size_t>(length, got - p);
-    std::memcpy(target, &block_[p], in_block);
-    if (in_block == length) return;
-    seek(block_position_ + got);
-    read_exactly(target + in_block, length - in_block);
   }
 
   std::size_t read_block() {
@@ -155,7 +175,7 @@ class Scan {
 
   std::uint64_t position_ = 0;        // the source's current position
   std::uint64_t block_position_ = 0;  // where the block in hand starts
-  std::uint32_t stored_ = 0;          // bytes stored in frame_data
+  std::uint32_t stored_ = 0;          // bytes of the frames found so far
   std::uint32_t frames_ = 0;
   std::uint32_t previous_channel_config_ = kNoChannelConfig;
   std::int32_t status_ = kScanClean;

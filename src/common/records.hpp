@@ -16,14 +16,16 @@ struct FormatSegment {
   std::uint32_t channel_config = 0;  // 0 to 7
 };
 
-// One input file after its scan.
+// One input file after its scan. The frames themselves stay in the file:
+// the output step copies them from there.
 struct AdtsInput {
-  // The input's frames, one directly after another, in file order.
-  std::vector<std::uint8_t> frame_data;
   // The size of the input file in bytes.
   std::uint32_t file_size = 0;
-  // Entry k is where frame k starts in frame_data; entry frame_count is the
-  // end of the last frame. Holds frame_count + 1 entries after a scan.
+  // Entry k is where frame k starts in the input's frames packed one after
+  // another; entry frame_count is the end of the last frame. Holds
+  // frame_count + 1 entries after a scan. For an input scanned without
+  // skipped bytes (the only kind that is edited) the packed frames are the
+  // file's first bytes, so the entries are file positions too.
   std::vector<std::uint32_t> frame_offsets;
   std::uint32_t frame_count = 0;
   // At least one segment after a scan, in increasing order of first_frame.

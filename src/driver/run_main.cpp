@@ -74,7 +74,7 @@ int run_steps(RunState& run, int argc, const char* const* argv) {
     if (read_trim_ranges(run.settings, run.script_file, total, shift, run.ranges) == 0) {
       run.ranges.push_back(fallback_range(total, shift));
     }
-    write_output(run.inputs, run.ranges, run.output_file, run.console);
+    write_output(run.inputs, run.settings.input_names, run.ranges, run.output_file, run.console);
   }
   release_all(run);
   return 0;

@@ -12,12 +12,36 @@ struct Totals {
   std::uint64_t frames = 0;
 };
 
-void write_block(const AdtsInput& input, const CopyBlock& block, platform::File& output,
-                 Totals& totals) {
+// The inputs, each opened when a range first touches it and kept open.
+class InputFiles {
+ public:
+  InputFiles(const std::vector<AdtsInput>& inputs, const std::vector<std::string>& names)
+      : inputs_(inputs), names_(names), files_(inputs.size()) {}
+
+  platform::File& get(std::size_t i) {
+    platform::File& file = files_[i];
+    if (file.is_open()) return file;
+    std::uint64_t size = 0;
+    if (!file.open_read(names_[i].c_str()) || !file.size(size)) fail_and_exit(Msg::input_read_failed);
+    if (size != inputs_[i].file_size) fail_and_exit(Msg::input_changed);
+    return file;
+  }
+
+ private:
+  const std::vector<AdtsInput>& inputs_;
+  const std::vector<std::string>& names_;
+  std::vector<platform::File> files_;
+};
+
+void copy_block(const AdtsInput& input, platform::File& source, const CopyBlock& block,
+                platform::File& output, Totals& totals) {
   const std::uint32_t from = input.frame_offsets[block.first];
   const std::uint32_t to = input.frame_offsets[block.end];
-  if (!output.write_all(input.frame_data.data() + from, to - from)) {
-    fail_and_exit(Msg::output_write_failed);
+  switch (platform::copy_range(source, from, to - from, output)) {
+    case platform::CopyStatus::done: break;
+    case platform::CopyStatus::source_ended: fail_and_exit(Msg::input_changed);
+    case platform::CopyStatus::read_failed: fail_and_exit(Msg::input_read_failed);
+    case platform::CopyStatus::write_failed: fail_and_exit(Msg::output_write_failed);
   }
   totals.bytes += to - from;
   totals.frames += block.end - block.first;
@@ -25,14 +49,17 @@ void write_block(const AdtsInput& input, const CopyBlock& block, platform::File&
 
 }  // namespace
 
-std::int32_t write_output(const std::vector<AdtsInput>& inputs, const std::vector<CutRange>& ranges,
-                          platform::File& output, Console& console) {
+std::int32_t write_output(const std::vector<AdtsInput>& inputs,
+                          const std::vector<std::string>& names,
+                          const std::vector<CutRange>& ranges, platform::File& output,
+                          Console& console) {
   if (ranges.empty()) return 0;
   console.out(text(Msg::output_progress));
 
   std::vector<std::uint32_t> frame_counts;
   frame_counts.reserve(inputs.size());
   for (const AdtsInput& input : inputs) frame_counts.push_back(input.frame_count);
+  InputFiles files(inputs, names);
 
   Totals totals;
   for (std::size_t r = 0; r < ranges.size(); ++r) {
@@ -44,7 +71,7 @@ std::int32_t write_output(const std::vector<AdtsInput>& inputs, const std::vecto
       console.out(format_text(Msg::output_range, {static_cast<std::uint32_t>(range.start),
                                                   static_cast<std::uint32_t>(range.end) - 1}));
       for (const CopyBlock& block : plan_range(frame_counts, range)) {
-        write_block(inputs[block.input], block, output, totals);
+        copy_block(inputs[block.input], files.get(block.input), block, output, totals);
       }
     }
     if (r + 1 < ranges.size()) console.out(text(Msg::output_join));

@@ -46,10 +46,20 @@ class File {
   // being written, data may then be lost). Closing a closed file is true.
   bool close();
 
+  // The system's handle (a descriptor on POSIX), for copy_range.
+  std::intptr_t native_handle() const { return handle_; }
+
  private:
   static constexpr std::intptr_t kNoHandle = -1;
   std::intptr_t handle_ = kNoHandle;
 };
+
+enum class CopyStatus { done, source_ended, read_failed, write_failed };
+
+// Copies length bytes of in, from position on, to out at out's current
+// position, advancing it; in's own position is left undefined. source_ended
+// when in holds fewer bytes.
+CopyStatus copy_range(File& in, std::uint64_t position, std::uint64_t length, File& out);
 
 // The identity of the file at path; false when it cannot be reached.
 bool file_identity(const char* path, FileId& out);

@@ -91,3 +91,20 @@ TEST_F(ScanReportCli, UnreadableInputs) {
 
 }  // namespace
 }  // namespace sarnik::test
+
+namespace sarnik::test {
+namespace {
+
+TEST(FaultCli, UnreadableScriptLeavesEverythingAsItWas) {
+  TempDir dir;
+  dir.write("in.aac", adts_stream(20));
+  // A directory opens, but cannot be read as a script.
+  std::filesystem::create_directory(dir.file("cut.avs"));
+  const ProcessResult r = run_sarnik({"-t", "cut.avs", "-o", "out.aac", "in.aac"}, dir.path());
+  EXPECT_EQ(r.err, error_line("AviSynth スクリプトファイルの読み込みに失敗しました。"));
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(read_file(dir.file("in.aac")), adts_stream(20));
+}
+
+}  // namespace
+}  // namespace sarnik::test

@@ -61,8 +61,11 @@ Scanned scan(const std::string& bytes, std::uint64_t size_override = 0, int fail
   return s;
 }
 
-std::string stored_frames(const AdtsInput& in) {
-  return std::string(reinterpret_cast<const char*>(in.frame_data.data()), in.frame_offsets.back());
+// The offsets of count frames of one length packed one after another.
+std::vector<std::uint32_t> packed(std::uint32_t count, std::uint32_t length) {
+  std::vector<std::uint32_t> offsets;
+  for (std::uint32_t k = 0; k <= count; ++k) offsets.push_back(k * length);
+  return offsets;
 }
 
 std::string warning(unsigned n) {
@@ -82,7 +85,7 @@ TEST(ReadBits, FieldsInBitstreamOrder) {
   EXPECT_EQ(read_bits(bytes, 0, 32), 0xFFF15080u);
 }
 
-TEST(Scanner, CleanStreamIsStoredByteForByte) {
+TEST(Scanner, CleanStreamOffsetsAreFilePositions) {
   // Frames of varying length over several blocks, so that frames straddle
   // block boundaries and refills happen.
   std::string bytes;
@@ -98,7 +101,6 @@ TEST(Scanner, CleanStreamIsStoredByteForByte) {
   EXPECT_EQ(s.input.file_size, bytes.size());
   ASSERT_EQ(s.input.frame_offsets.size(), 701u);
   EXPECT_EQ(s.input.frame_offsets.back(), bytes.size());
-  EXPECT_EQ(stored_frames(s.input), bytes);
   std::uint32_t expected_offset = 0;
   for (std::uint32_t i = 0; i < 700; ++i) {
     ASSERT_EQ(s.input.frame_offsets[i], expected_offset) << i;
@@ -115,7 +117,7 @@ TEST(Scanner, MaximumLengthFramesAcrossBlocks) {
   const Scanned s = scan(bytes);
   ASSERT_EQ(s.error, "");
   EXPECT_EQ(s.input.frame_count, 40u);
-  EXPECT_EQ(stored_frames(s.input), bytes);
+  EXPECT_EQ(s.input.frame_offsets, packed(40, 8191));
 }
 
 TEST(Scanner, SmallFiles) {
@@ -138,7 +140,7 @@ TEST(Scanner, GarbageBeforeFirstFrame) {
   EXPECT_EQ(s.status, kScanSkipped);
   EXPECT_EQ(s.out, "");  // no frame found yet, so no warning
   EXPECT_EQ(s.input.frame_count, 20u);
-  EXPECT_EQ(stored_frames(s.input), frames);
+  EXPECT_EQ(s.input.frame_offsets, packed(20, 384));  // the skipped bytes are not counted
   EXPECT_EQ(s.input.file_size, 1023 + frames.size());
 
   EXPECT_EQ(scan(std::string(1024, 'x') + frames).error, kNotAdts);
@@ -152,7 +154,7 @@ TEST(Scanner, GapBetweenFrames) {
   EXPECT_EQ(s.status, kScanSkipped);
   EXPECT_EQ(s.out, warning(5));
   EXPECT_EQ(s.input.frame_count, 11u);
-  EXPECT_EQ(stored_frames(s.input), a + b);
+  EXPECT_EQ(s.input.frame_offsets, packed(11, 384));
 }
 
 TEST(Scanner, ResynchronisationWindowIs1024Positions) {
