@@ -126,3 +126,40 @@ TEST_F(OutputCli, DiskFullIsAnError) {
 
 }  // namespace
 }  // namespace sarnik::test
+
+namespace sarnik::test {
+namespace {
+
+TEST(TrimScriptCli, ScriptsByLineEndAndDelay) {
+  TempDir dir;
+  dir.write("in.aac", adts_stream(2000));
+  dir.write("lf.avs", "# edit\nSource(\"x\")\nTrim(1000,1999) ++ Trim(0,99)\n\\+Trim(10,-5)\nTrim(0,9)\n");
+  dir.write("crlf.avs",
+            "# edit\r\nSource(\"x\")\r\nTrim(1000,1999) ++ Trim(0,99)\r\n\\+Trim(10,-5)\r\nTrim(0,9)\r\n");
+  struct {
+    const char* script;
+    std::vector<std::string> options;
+    std::string ranges;
+    std::uint64_t frames;
+  } cases[] = {
+      {"lf.avs", {}, "Trim(1564,1999)+Trim(0,155)+Trim(15,22)", 436 + 156 + 8},
+      {"crlf.avs", {}, "Trim(1564,1999)+Trim(0,155)+Trim(15,22)", 436 + 156 + 8},
+      {"crlf.avs", {"-d", "100"}, "Trim(1559,1999)+Trim(0,150)+Trim(11,18)", 441 + 151 + 8},
+      {"crlf.avs", {"-f", "59.94"}, "Trim(782,1563)+Trim(0,77)+Trim(7,10)", 782 + 78 + 4},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.script + std::string(" ") + (c.options.empty() ? "" : c.options[0]));
+    std::vector<std::string> args = c.options;
+    args.insert(args.end(), {"-t", c.script, "-o", "out.aac", "in.aac"});
+    const ProcessResult r = run_sarnik(args, dir.path());
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.exit_code, 0);
+    const std::string tail = output_lines(c.ranges, c.frames * 384, c.frames);
+    ASSERT_GE(r.out.size(), tail.size());
+    EXPECT_EQ(r.out.substr(r.out.size() - tail.size()), tail);
+    EXPECT_EQ(read_file(dir.file("out.aac")).size(), c.frames * 384);
+  }
+}
+
+}  // namespace
+}  // namespace sarnik::test
