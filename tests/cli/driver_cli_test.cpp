@@ -1,4 +1,7 @@
 // Banner, usage, options, -x and the error exit, on the built program.
+#include <unistd.h>
+
+#include <cstdlib>
 #include <filesystem>
 
 #include "cli/cli.hpp"
@@ -143,6 +146,22 @@ TEST_F(DriverCli, ErrorAfterCreationLeavesTheOutput) {
              error_line("AAC ファイルの読み込みに失敗しました。"), 1);
   EXPECT_TRUE(file_exists(dir.file("out.aac")));
   EXPECT_EQ(read_file(dir.file("out.aac")), "");
+}
+
+}  // namespace
+}  // namespace sarnik::test
+
+namespace sarnik::test {
+namespace {
+
+TEST(ConsoleCli, LostReportIsAnError) {
+  if (runs_under_runner() || access("/dev/full", W_OK) != 0) GTEST_SKIP() << "needs /dev/full";
+  TempDir dir;
+  dir.write("in.aac", adts_stream(10));
+  const ProcessResult r =
+      run_process({"sh", "-c", "exec \"$0\" in.aac > /dev/full", program_path(Program::add3)}, dir.path());
+  EXPECT_EQ(r.err, error_line("標準出力への書き込みに失敗しました。"));
+  EXPECT_EQ(r.exit_code, 1);
 }
 
 }  // namespace

@@ -75,6 +75,11 @@ ProcessResult run_process(const std::vector<std::string>& argv, const std::strin
   return result;
 }
 
+std::string program_path(Program program) {
+  return program == Program::add3 ? env_or("SARNIK_BIN", SARNIK_DEFAULT_BIN)
+                                  : env_or("SARNIK_ADD2_BIN", SARNIK_DEFAULT_ADD2_BIN);
+}
+
 bool runs_under_runner() { return !env_or("SARNIK_RUNNER", "").empty(); }
 
 ProcessResult run_sarnik(Program program, const std::vector<std::string>& args,
@@ -82,8 +87,7 @@ ProcessResult run_sarnik(Program program, const std::vector<std::string>& args,
   std::vector<std::string> argv;
   const std::string runner = env_or("SARNIK_RUNNER", "");
   if (!runner.empty()) argv.push_back(runner);
-  argv.push_back(program == Program::add3 ? env_or("SARNIK_BIN", SARNIK_DEFAULT_BIN)
-                                          : env_or("SARNIK_ADD2_BIN", SARNIK_DEFAULT_ADD2_BIN));
+  argv.push_back(program_path(program));
   argv.insert(argv.end(), args.begin(), args.end());
   return run_process(argv, cwd);
 }

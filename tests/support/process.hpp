@@ -26,6 +26,9 @@ inline ProcessResult run_sarnik(const std::vector<std::string>& args, const std:
   return run_sarnik(Program::add3, args, cwd);
 }
 
+// The path of the program under test.
+std::string program_path(Program program);
+
 // True when the programs run through a runner such as Wine.
 bool runs_under_runner();
 
