@@ -1,3 +1,5 @@
 #!/usr/bin/env bash
-# A brief fuzzing run for CI: 20 seconds per target, failing on any finding.
-exec "$(dirname "$0")/fuzz.sh" 20
+# The brief fuzzing run of the test suite: 25 seconds per target, failing on
+# any finding.
+set -euo pipefail
+exec "$(dirname "$0")/fuzz.sh" -t 25

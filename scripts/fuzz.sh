@@ -1,29 +1,93 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang and runs each for a bounded time.
-#   scripts/fuzz.sh [seconds per target, default 60] [runs limit, default none]
-# Prints the executions and findings of each target; exits 1 on a finding.
+# Builds the libFuzzer targets with clang in build/fuzz and runs each for a
+# bounded time or number of executions, then prints per target the
+# executions done and the findings (the inputs libFuzzer saved for a crash,
+# a leak, a timeout or an out-of-memory stop).
+#
+#   scripts/fuzz.sh [-t SECONDS] [-r RUNS] [TARGET...]
+#
+#   -t SECONDS  time per target (default 60; 0: no time limit)
+#   -r RUNS     executions per target (default: no limit)
+#   TARGET      scanner, trim, command_line (default: all three, one after
+#               the other)
+#
+# Each target keeps the corpus it grows in build/fuzz/run/<target>/corpus and
+# starts from it and from the committed seeds in fuzz/corpus/<target>. The
+# findings of a run go to build/fuzz/findings/<target>/<time of the run>/;
+# to replay one: build/fuzz/fuzz/<target>_fuzzer <file>.
+# Exits 1 when any target found something or failed to run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-seconds=${1:-60}
-runs=${2:--1}
-scripts/install-deps.sh clang libclang-rt-14-dev
-CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSARNIK_FUZZ=ON \
-  -DSARNIK_SANITIZE=ON -DSARNIK_TESTS=OFF >/dev/null
-cmake --build build/fuzz -j"$(nproc)" --target scanner_fuzzer trim_fuzzer command_line_fuzzer >/dev/null
 
-found=0
-for target in scanner trim command_line; do
-  work=build/fuzz/run/$target
-  mkdir -p "$work/corpus" "$work/findings"
-  log=$work/log.txt
+seconds=60
+runs=-1
+while getopts "t:r:" opt; do
+  case $opt in
+    t) seconds=$OPTARG ;;
+    r) runs=$OPTARG ;;
+    *) sed -n '7,13p' "$0" >&2; exit 2 ;;
+  esac
+done
+shift $((OPTIND - 1))
+targets=("$@")
+((${#targets[@]})) || targets=(scanner trim command_line)
+for target in "${targets[@]}"; do
+  case $target in
+    scanner | trim | command_line) ;;
+    *) echo "unknown fuzz target: $target" >&2; exit 2 ;;
+  esac
+done
+
+# Several runs may share the build directory (two targets at a time on two
+# cores): one builds while the others wait.
+scripts/install-deps.sh clang-14 libclang-rt-14-dev util-linux
+build=build/fuzz
+mkdir -p "$build"
+(
+  flock 9
+  cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DSARNIK_FUZZ=ON -DSARNIK_SANITIZE=OFF -DSARNIK_TESTS=OFF -DSARNIK_WERROR=ON >/dev/null
+  cmake --build "$build" -j"$(nproc)" --target "${targets[@]/%/_fuzzer}" >/dev/null
+) 9>"$build/.build-lock"
+
+# The longest input each target is given: the scanner's must span several
+# 32768-byte blocks for the refill rules to be reached.
+max_len() {
+  case $1 in
+    scanner) echo 131072 ;;
+    *) echo 4096 ;;
+  esac
+}
+
+stamp=$(date -u +%Y%m%dT%H%M%SZ)-$$
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1${UBSAN_OPTIONS:+:$UBSAN_OPTIONS}"
+failed=0
+for target in "${targets[@]}"; do
+  work=$build/run/$target
+  findings=$build/findings/$target/$stamp
+  mkdir -p "$work/corpus" "$findings"
+  log=$work/last-run.log
+  started=$(date +%s)
   set +e
-  build/fuzz/fuzz/${target}_fuzzer -max_total_time="$seconds" -runs="$runs" -max_len=70000 \
-    -artifact_prefix="$work/findings/" -print_final_stats=1 "$work/corpus" "fuzz/corpus/$target" >"$log" 2>&1
+  "$build/fuzz/${target}_fuzzer" -max_total_time="$seconds" -runs="$runs" -max_len="$(max_len "$target")" \
+    -timeout=30 -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$findings/" \
+    "$work/corpus" "fuzz/corpus/$target" >"$log" 2>&1
   rc=$?
   set -e
-  execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
-  findings=$(find "$work/findings" -type f | wc -l)
-  echo "$target: ${execs:-?} executions, $findings findings (exit $rc)"
-  if [ "$rc" -ne 0 ] || [ "$findings" -ne 0 ]; then found=1; tail -30 "$log"; fi
+  elapsed=$(($(date +%s) - started))
+  executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
+  mapfile -t found < <(find "$findings" -type f | sort)
+  echo "$target: ${executions:-unknown} executions in ${elapsed} s, ${#found[@]} findings, corpus $(find "$work/corpus" -type f | wc -l) inputs (log: $log)"
+  for file in "${found[@]}"; do echo "  finding: $file"; done
+  if ((${#found[@]})); then
+    failed=1
+    grep -m1 -E "ERROR: |runtime error|invariant broken" "$log" | sed 's/^/  /' || true
+  elif [ "$rc" -ne 0 ]; then
+    failed=1
+    echo "  the fuzzer ended with exit code $rc:"
+    tail -20 "$log" | sed 's/^/  /'
+  else
+    rmdir "$findings" 2>/dev/null || true
+  fi
 done
-exit $found
+exit $failed
