@@ -4,12 +4,13 @@
 # executions done and the findings (the inputs libFuzzer saved for a crash,
 # a leak, a timeout or an out-of-memory stop).
 #
-#   scripts/fuzz.sh [-t SECONDS] [-r RUNS] [TARGET...]
+#   scripts/fuzz.sh [-t SECONDS] [-r RUNS] [TARGET...] [-- LIBFUZZER-FLAG...]
 #
 #   -t SECONDS  time per target (default 60; 0: no time limit)
 #   -r RUNS     executions per target (default: no limit)
 #   TARGET      scanner, trim, command_line (default: all three, one after
 #               the other)
+#   after --    further flags for libFuzzer, such as -jobs or -dict
 #
 # Each target keeps the corpus it grows in build/fuzz/run/<target>/corpus and
 # starts from it and from the committed seeds in fuzz/corpus/<target>. The
@@ -25,11 +26,14 @@ while getopts "t:r:" opt; do
   case $opt in
     t) seconds=$OPTARG ;;
     r) runs=$OPTARG ;;
-    *) sed -n '7,13p' "$0" >&2; exit 2 ;;
+    *) sed -n '7,14p' "$0" >&2; exit 2 ;;
   esac
 done
 shift $((OPTIND - 1))
-targets=("$@")
+targets=()
+while (($#)) && [ "${1:0:1}" != "-" ]; do targets+=("$1"); shift; done
+[ "${1:-}" != "--" ] || shift
+extra_flags=("$@")
 ((${#targets[@]})) || targets=(scanner trim command_line)
 for target in "${targets[@]}"; do
   case $target in
@@ -71,7 +75,7 @@ for target in "${targets[@]}"; do
   set +e
   "$build/fuzz/${target}_fuzzer" -max_total_time="$seconds" -runs="$runs" -max_len="$(max_len "$target")" \
     -timeout=30 -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$findings/" \
-    "$work/corpus" "fuzz/corpus/$target" >"$log" 2>&1
+    "${extra_flags[@]}" "$work/corpus" "fuzz/corpus/$target" >"$log" 2>&1
   rc=$?
   set -e
   elapsed=$(($(date +%s) - started))
