@@ -61,3 +61,27 @@ TEST(TotalFrameCount, SumsAndRefusesOverflow) {
 
 }  // namespace
 }  // namespace sarnik
+
+#include "common/delay.hpp"
+
+namespace sarnik {
+namespace {
+
+TEST(DelayInFrames, TruncatesTowardZeroWithoutOverflow) {
+  struct {
+    std::int32_t ms;
+    std::int64_t frames, add2_frames;
+  } cases[] = {{100, 4, 4},        {124, 5, 5},          {-100, -4, -4},     {500, 23, 24},
+               {21, 0, 0},         {277, 12, 12},        {278, 13, 14},      {-278, -13, -14},
+               {1000, 46, 49},     {45812, 2147, 2318},  // the last delay whose 32-bit product fits
+               {9999999, 468749, 506248}, {-999999, -46874, -50623},
+               {2147483647, 100663295, 108716358}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(delay_in_frames(c.ms), c.frames) << c.ms;
+    EXPECT_EQ(delay_shift_frames(c.ms, 3), c.frames) << c.ms;
+    EXPECT_EQ(delay_shift_frames(c.ms, 2), c.add2_frames) << c.ms;
+  }
+}
+
+}  // namespace
+}  // namespace sarnik
