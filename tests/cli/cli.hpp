@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "support/adts_builder.hpp"
+#include "support/expected_usage.hpp"
 #include "support/files.hpp"
 #include "support/process.hpp"
 #include "support/sjis.hpp"
@@ -20,18 +21,7 @@ namespace sarnik::test {
 inline const std::string kBanner3 = "Sarnik version 0.1 alpha 3 add 3\n";
 inline const std::string kBanner2 = "Sarnik version 0.1 alpha 3 add 2\n";
 
-inline std::string usage_text() {
-  return sjis(
-      "Usage: sarnik [options] -t xxxx -o <outfile> <infiles>\n\nオプション:\n"
-      "  -t xxxx      AviSynth スクリプトファイルから\n"
-      "               Trim で始まる一行を検索して読み込み\n"
-      "               またはコマンドラインから Trim 情報を入力\n"
-      "  -o <outfile> 出力ファイル\n  -d xxxx      遅延補正 (ms単位)\n"
-      "  -a           AAC フレームを直接指定\n"
-      "  -f xxxx      動画のフレームレートを指定 (29.97 or 59.94)\n"
-      "  -x           最初の<infiles>のファイル名から-o/-dオプションを自動指定\n"
-      "  -h or -?     ヘルプ\n");
-}
+inline std::string usage_text() { return sjis(kUsageUtf8); }
 
 inline std::string error_line(const std::string& utf8) { return sjis("エラー: " + utf8 + "\n"); }
 

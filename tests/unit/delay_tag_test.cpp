@@ -14,6 +14,16 @@ struct Case {
   Msg failure;
 };
 
+void expect_derivation(const Case& c, const Derivation& d) {
+  EXPECT_EQ(d.ok, c.ok) << c.name;
+  if (c.ok) {
+    EXPECT_EQ(d.delay, c.delay) << c.name;
+    EXPECT_EQ(d.output_name, c.output) << c.name;
+  } else {
+    EXPECT_EQ(d.failure, c.failure) << c.name;
+  }
+}
+
 TEST(DelayTagAdd3, NamesAndResults) {
   const Case cases[] = {
       {"movie DELAY -23ms.aac", true, -23, "movie DELAY 0ms.aac", {}},
@@ -33,16 +43,7 @@ TEST(DelayTagAdd3, NamesAndResults) {
       // An overlong number that is not a tag does not matter.
       {"99999999999999999999 -5ms.aac", true, -5, "99999999999999999999 0ms.aac", {}},
   };
-  for (const Case& c : cases) {
-    const Derivation d = derive_add3(c.name);
-    EXPECT_EQ(d.ok, c.ok) << c.name;
-    if (c.ok) {
-      EXPECT_EQ(d.delay, c.delay) << c.name;
-      EXPECT_EQ(d.output_name, c.output) << c.name;
-    } else {
-      EXPECT_EQ(d.failure, c.failure) << c.name;
-    }
-  }
+  for (const Case& c : cases) expect_derivation(c, derive_add3(c.name));
 }
 
 TEST(DelayTagAdd3, DerivedNameLimit) {
@@ -74,16 +75,7 @@ TEST(DelayTagAdd2, NamesAndResults) {
       {"DELAY 2147483648ms.aac", false, 0, "", Msg::x_tag_out_of_range},
       {"movie.aac", false, 0, "", Msg::x_tag_missing},
   };
-  for (const Case& c : cases) {
-    const Derivation d = derive_add2(c.name, &platform::str_cspn_ia);
-    EXPECT_EQ(d.ok, c.ok) << c.name;
-    if (c.ok) {
-      EXPECT_EQ(d.delay, c.delay) << c.name;
-      EXPECT_EQ(d.output_name, c.output) << c.name;
-    } else {
-      EXPECT_EQ(d.failure, c.failure) << c.name;
-    }
-  }
+  for (const Case& c : cases) expect_derivation(c, derive_add2(c.name, &platform::str_cspn_ia));
 }
 
 TEST(StrCSpnIA, StandIn) {

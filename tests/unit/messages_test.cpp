@@ -4,6 +4,7 @@
 
 #include "common/format.hpp"
 #include "common/messages.hpp"
+#include "support/expected_usage.hpp"
 #include "support/sjis.hpp"
 
 namespace sarnik {
@@ -56,16 +57,7 @@ const Expected kExpected[] = {
     {Msg::output_range, "Trim(%u,%u)"},
     {Msg::output_no_output, "(no output)"},
     {Msg::output_summary, "\n出力サイズ: %u バイト (%uフレーム)\n"},
-    {Msg::usage,
-     "Usage: sarnik [options] -t xxxx -o <outfile> <infiles>\n\nオプション:\n"
-     "  -t xxxx      AviSynth スクリプトファイルから\n"
-     "               Trim で始まる一行を検索して読み込み\n"
-     "               またはコマンドラインから Trim 情報を入力\n"
-     "  -o <outfile> 出力ファイル\n  -d xxxx      遅延補正 (ms単位)\n"
-     "  -a           AAC フレームを直接指定\n"
-     "  -f xxxx      動画のフレームレートを指定 (29.97 or 59.94)\n"
-     "  -x           最初の<infiles>のファイル名から-o/-dオプションを自動指定\n"
-     "  -h or -?     ヘルプ\n"},
+    {Msg::usage, test::kUsageUtf8},
 };
 
 TEST(Messages, EveryTextIsIconvsCp932Conversion) {
