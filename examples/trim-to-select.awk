@@ -26,4 +26,5 @@
     expr = expr (expr == "" ? "" : "+") "between(n," first "," last ")"
   }
 }
-END { print expr }
+# Without a Trim call sarnik writes the whole audio: all frames are selected.
+END { print (expr == "" ? "1" : expr) }

@@ -1,40 +1,61 @@
 #!/usr/bin/env bash
-# Cuts a recording by an AviSynth script: the video with ffmpeg, the audio
-# with sarnik (whole AAC frames, no re-encoding), then muxes both and shows
-# the durations of the result.
+# Cuts a recording by the AviSynth script that cuts its video: the audio with
+# sarnik (whole AAC frames, no re-encoding), the video with ffmpeg by the same
+# Trim line; then puts both together and shows what the result holds.
 #
-#   examples/workflow.sh recording.ts cut.avs result.mp4 [extra sarnik options]
+#   examples/workflow.sh rec.ts cut.avs result.mp4 [more sarnik options]
 #
-# SARNIK names the program (default: sarnik on the PATH).
+# The options go to sarnik (-f 59.94 for video at 59.94 fps). SARNIK names the
+# program (default: sarnik on the PATH), CRF the quality of the cut video
+# (x264's -crf, default 20).
 set -euo pipefail
-recording=$1 script=$(realpath "$2") result=$3
+if [ $# -lt 3 ]; then
+  echo "usage: $0 recording script result [more sarnik options]" >&2
+  exit 2
+fi
+rec=$(realpath "$1") avs=$(realpath "$2") result=$(realpath "$3")
 shift 3
-sarnik=${SARNIK:-sarnik}
-here=$(dirname "$0")
+here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+cd "$work"
 
-# 1. The audio as it was broadcast, as an ADTS stream.
-audio=${AUDIO_NAME:-audio.aac}
-ffmpeg -nostdin -v error -y -i "$recording" -map 0:a:0 -c:a copy -f adts "$work/$audio"
+ffmpeg() { command ffmpeg -nostdin -hide_banner -v error -y "$@"; }
+ffprobe() { command ffprobe -v error "$@"; }
+sarnik() { "${SARNIK:-sarnik}" "$@" | iconv -f CP932 -t UTF-8; }
+start() { ffprobe -select_streams "$1" -show_entries stream=start_time -of csv=p=0 "$rec" | sed -n 1p; }
 
-# 2. The audio cut by the script. With -x the output name comes from the
-#    delay tag in the audio file's name ("... DELAY -120ms.aac" -> "... 0ms.aac").
-if [[ " $* " == *" -x "* ]]; then
-  (cd "$work" && "$sarnik" -t "$script" "$@" "$audio") | iconv -f CP932 -t UTF-8 | tee "$work/log"
-  cut_audio=$work/$(sed -n 's/^    -o "\(.*\)"$/\1/p' "$work/log")
+# 1. The delay of the audio against the video in ms (where each stream starts),
+#    tagged in the name of the audio as demultiplexing tools tag it, and the
+#    audio taken out as it was broadcast, as an ADTS stream.
+delay=$(awk -v a="$(start a:0)" -v v="$(start v:0)" 'BEGIN {
+  if (a !~ /^-?[0-9.]+$/ || v !~ /^-?[0-9.]+$/) exit 1
+  d = (a - v) * 1000; printf "%d", d < 0 ? d - 0.5 : d + 0.5 }') ||
+  { echo "$0: $rec needs an audio and a video stream with start times" >&2; exit 1; }
+audio="audio DELAY ${delay}ms.aac"
+ffmpeg -i "$rec" -map 0:a:0 -c:a copy -f adts "$audio"
+
+# 2. The audio cut by the script. -x corrects the delay of the name and writes
+#    "audio DELAY 0ms.aac"; audio without delay is cut as it is.
+if [ "$delay" -ne 0 ]; then
+  sarnik -x -t "$avs" "$@" "$audio"
 else
-  (cd "$work" && "$sarnik" -t "$script" -o cut.aac "$@" "$audio") | iconv -f CP932 -t UTF-8
-  cut_audio=$work/cut.aac
+  sarnik -t "$avs" -o "audio DELAY 0ms.aac" "$@" "$audio"
+fi
+if [ ! -s "audio DELAY 0ms.aac" ]; then
+  echo "$0: sarnik wrote no audio for $rec" >&2
+  exit 1
 fi
 
-# 3. The video cut by the same Trim line.
-select=$(awk -f "$here/trim-to-select.awk" "$script")
-ffmpeg -nostdin -v error -y -i "$recording" -map 0:v:0 \
-  -vf "select='$select',setpts=N/FRAME_RATE/TB" -c:v libx264 -preset veryfast "$work/video.mp4"
+# 3. The video cut by the same Trim line: its calls as a select expression.
+select=$(awk -f "$here/trim-to-select.awk" "$avs")
+ffmpeg -i "$rec" -map 0:v:0 -vf "select='$select',setpts=N/FRAME_RATE/TB" -c:v libx264 -crf "${CRF:-20}" video.mp4
 
-# 4. Both together.
-ffmpeg -nostdin -v error -y -i "$work/video.mp4" -i "$cut_audio" -map 0:v -map 1:a -c copy "$result"
+# 4. Both together, in the container that the result's name asks for; the
+#    result appears only when it is complete.
+name=$(basename "$result") && ext=${name##*.} && [ "$ext" != "$name" ] || ext=mp4
+ffmpeg -i video.mp4 -i "audio DELAY 0ms.aac" -map 0:v -map 1:a -c copy "result.$ext"
+mv "result.$ext" "$result"
 
-# 5. The check: the duration of each stream and its packet count.
-ffprobe -v error -show_entries stream=codec_type,duration,nb_read_packets -count_packets -of csv=p=0 "$result"
+# 5. What the result holds: each stream's duration and packet count.
+ffprobe -count_packets -show_entries stream=codec_type,duration,nb_read_packets -of csv=p=0 "$result"

@@ -1,14 +1,40 @@
 #!/usr/bin/env bash
-# cmake --install of the build tree into a fresh prefix holds both programs
-# and the man page, and the installed program runs.
-#   install_test.sh <build dir>
-set -euo pipefail
+# cmake --install of the build tree into a fresh prefix: both programs and
+# their man pages, nothing else, and the installed programs run.
+#   install_test.sh <build dir> <source dir>
+set -uo pipefail
+build=$1 source_dir=$2
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
-cmake --install "$1" --prefix "$prefix" >/dev/null
-for f in bin/sarnik bin/sarnik-add2 share/man/man1/sarnik.1 share/man/man1/sarnik-add2.1; do
-  [ -e "$prefix/$f" ] || { echo "missing: $f" >&2; exit 1; }
+
+failures=0
+fail() { echo "  FAILED: $*"; failures=$((failures + 1)); }
+
+cmake --install "$build" --prefix "$prefix" >/dev/null || fail "cmake --install exit code $?"
+expected="bin/sarnik
+bin/sarnik-add2
+share/man/man1/sarnik-add2.1
+share/man/man1/sarnik.1"
+installed=$(cd "$prefix" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
+[ "$installed" = "$expected" ] || fail "installed files:"$'\n'"$installed"
+for program in sarnik sarnik-add2; do
+  [ -x "$prefix/bin/$program" ] || fail "bin/$program is not executable"
 done
-[ "$("$prefix/bin/sarnik" -h | head -1)" = "Sarnik version 0.1 alpha 3 add 3" ]
-[ "$("$prefix/bin/sarnik-add2" -h | head -1)" = "Sarnik version 0.1 alpha 3 add 2" ]
-echo "1 passed, 0 failed"
+cmp -s "$prefix/share/man/man1/sarnik.1" "$source_dir/man/sarnik.1" || fail "sarnik.1 differs from man/sarnik.1"
+cmp -s "$prefix/share/man/man1/sarnik-add2.1" "$source_dir/man/sarnik.1" || fail "sarnik-add2.1 differs from man/sarnik.1"
+
+# The installed programs, run from the prefix: banner and usage, exit code 0.
+for pair in "sarnik:add 3" "sarnik-add2:add 2"; do
+  program=${pair%%:*} revision=${pair#*:}
+  out=$("$prefix/bin/$program" -h)
+  status=$?
+  [ "$status" -eq 0 ] || fail "$program -h exit code $status"
+  [ "$(printf '%s\n' "$out" | head -n 1)" = "Sarnik version 0.1 alpha 3 $revision" ] || fail "$program banner"
+  [ "$(printf '%s\n' "$out" | sed -n 2p)" = "Usage: sarnik [options] -t xxxx -o <outfile> <infiles>" ] || fail "$program usage"
+done
+
+if [ "$failures" -ne 0 ]; then
+  echo "$failures checks failed"
+  exit 1
+fi
+echo "install tree checked"
