@@ -13,9 +13,9 @@ class OutputCli : public ::testing::Test {
     // Inputs of 50 and 100 frames, every frame with its own bytes and a
     // length of its own.
     for (std::uint32_t i = 0; i < 150; ++i) {
-      FrameSpec spec;
-      spec.length = 200 + (i * 13) % 300;
-      frames.push_back(adts_frame(spec, i));
+      FrameSpec shape;
+      shape.length = 200 + (i * 13) % 300;
+      frames.push_back(adts_frame(shape, i));
     }
     dir.write("a.aac", join(0, 50));
     dir.write("b.aac", join(50, 150));

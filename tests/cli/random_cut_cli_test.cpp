@@ -39,12 +39,12 @@ TEST(RandomCutCli, MatchesInMemoryReference) {
     std::string bytes;
     const int count = std::uniform_int_distribution<int>(300, 2500)(rng);
     for (int i = 0; i < count; ++i) {
-      FrameSpec spec;
+      FrameSpec shape;
       // Mostly ordinary lengths, some up to the 13-bit maximum, so that
       // frames straddle the scanner's blocks in every way.
-      spec.length = rng() % 8 == 0 ? std::uniform_int_distribution<std::uint32_t>(4000, 8191)(rng)
+      shape.length = rng() % 8 == 0 ? std::uniform_int_distribution<std::uint32_t>(4000, 8191)(rng)
                                    : std::uniform_int_distribution<std::uint32_t>(8, 1500)(rng);
-      ref.frames.push_back(adts_frame(spec, static_cast<std::uint32_t>(ref.frames.size())));
+      ref.frames.push_back(adts_frame(shape, static_cast<std::uint32_t>(ref.frames.size())));
       bytes += ref.frames.back();
     }
     names.push_back("in" + std::to_string(input) + ".aac");

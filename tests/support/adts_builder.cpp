@@ -24,40 +24,40 @@ class BitWriter {
 
 }  // namespace
 
-std::string adts_header(const FrameSpec& spec) {
+std::string adts_header(const FrameSpec& shape) {
   BitWriter w;
   w.put(0xFFF, 12);                  // syncword
-  w.put(spec.mpeg_id, 1);            // ID
+  w.put(shape.mpeg_id, 1);            // ID
   w.put(0, 2);                       // layer
-  w.put(spec.protection_absent, 1);  // protection_absent
-  w.put(spec.profile, 2);            // profile_ObjectType
-  w.put(spec.sf_index, 4);           // sampling_frequency_index
+  w.put(shape.protection_absent, 1);  // protection_absent
+  w.put(shape.profile, 2);            // profile_ObjectType
+  w.put(shape.sf_index, 4);           // sampling_frequency_index
   w.put(0, 1);                       // private_bit
-  w.put(spec.channels, 3);           // channel_configuration
+  w.put(shape.channels, 3);           // channel_configuration
   w.put(0, 1);                       // original_copy
   w.put(0, 1);                       // home
   w.put(0, 1);                       // copyright_identification_bit
   w.put(0, 1);                       // copyright_identification_start
-  w.put(spec.length, 13);            // aac_frame_length
+  w.put(shape.length, 13);            // aac_frame_length
   w.put(0x7FF, 11);                  // adts_buffer_fullness
   w.put(0, 2);                       // number_of_raw_data_blocks_in_frame
   return w.bytes();
 }
 
-std::string adts_frame(const FrameSpec& spec, std::uint32_t seed) {
-  std::string frame = adts_header(spec);
+std::string adts_frame(const FrameSpec& shape, std::uint32_t seed) {
+  std::string frame = adts_header(shape);
   std::uint32_t x = seed * 2654435761u + 12345u;
-  while (frame.size() < spec.length) {
+  while (frame.size() < shape.length) {
     x = x * 1103515245u + 12345u;
     frame.push_back(static_cast<char>((x >> 16) % 255));  // 0x00-0xFE
   }
   return frame;
 }
 
-std::string adts_stream(std::uint32_t count, const FrameSpec& spec, std::uint32_t first_seed) {
+std::string adts_stream(std::uint32_t count, const FrameSpec& shape, std::uint32_t first_seed) {
   std::string out;
-  out.reserve(static_cast<std::size_t>(count) * spec.length);
-  for (std::uint32_t i = 0; i < count; ++i) out += adts_frame(spec, first_seed + i);
+  out.reserve(static_cast<std::size_t>(count) * shape.length);
+  for (std::uint32_t i = 0; i < count; ++i) out += adts_frame(shape, first_seed + i);
   return out;
 }
 

@@ -17,13 +17,13 @@ struct FrameSpec {
 };
 
 // The 7 header bytes of a frame.
-std::string adts_header(const FrameSpec& spec);
+std::string adts_header(const FrameSpec& shape);
 
 // A whole frame: header, then length - 7 payload bytes derived from seed.
 // Payload bytes are never 0xFF, so no syncword appears inside a frame.
-std::string adts_frame(const FrameSpec& spec, std::uint32_t seed = 0);
+std::string adts_frame(const FrameSpec& shape, std::uint32_t seed = 0);
 
-// count frames of spec, each with its own payload.
-std::string adts_stream(std::uint32_t count, const FrameSpec& spec = {}, std::uint32_t first_seed = 0);
+// count frames of shape, each with its own payload.
+std::string adts_stream(std::uint32_t count, const FrameSpec& shape = {}, std::uint32_t first_seed = 0);
 
 }  // namespace sarnik::test

@@ -90,9 +90,9 @@ TEST(Scanner, CleanStreamOffsetsAreFilePositions) {
   // block boundaries and refills happen.
   std::string bytes;
   for (std::uint32_t i = 0; i < 700; ++i) {
-    FrameSpec spec;
-    spec.length = 100 + (i * 37) % 1900;
-    bytes += adts_frame(spec, i);
+    FrameSpec shape;
+    shape.length = 100 + (i * 37) % 1900;
+    bytes += adts_frame(shape, i);
   }
   const Scanned s = scan(bytes);
   ASSERT_EQ(s.error, "");
@@ -111,9 +111,9 @@ TEST(Scanner, CleanStreamOffsetsAreFilePositions) {
 
 TEST(Scanner, MaximumLengthFramesAcrossBlocks) {
   // 8191-byte frames: a frame can be longer than the rest of a block.
-  FrameSpec spec;
-  spec.length = 8191;
-  const std::string bytes = adts_stream(40, spec);
+  FrameSpec shape;
+  shape.length = 8191;
+  const std::string bytes = adts_stream(40, shape);
   const Scanned s = scan(bytes);
   ASSERT_EQ(s.error, "");
   EXPECT_EQ(s.input.frame_count, 40u);
@@ -232,11 +232,11 @@ TEST(Scanner, HeaderFieldsOfTheFirstFrame) {
   } cases[] = {{3, 48000, 0, 1}, {4, 44100, 1, 0}, {0, 96000, 0, 2}, {11, 8000, 1, 3},
                {12, 0, 0, 1},    {15, 0, 0, 1}};
   for (const auto& c : cases) {
-    FrameSpec spec;
-    spec.sf_index = c.sf_index;
-    spec.mpeg_id = c.mpeg_id;
-    spec.profile = c.profile;
-    const Scanned s = scan(adts_stream(3, spec));
+    FrameSpec shape;
+    shape.sf_index = c.sf_index;
+    shape.mpeg_id = c.mpeg_id;
+    shape.profile = c.profile;
+    const Scanned s = scan(adts_stream(3, shape));
     ASSERT_EQ(s.error, "");
     EXPECT_EQ(s.input.segments[0].sampling_rate, c.rate);
     EXPECT_EQ(s.input.segments[0].mpeg_id, c.mpeg_id);
