@@ -1,26 +1,81 @@
 #!/usr/bin/env bash
-# Cross-builds the Windows programs with MinGW-w64 and runs the command-line
-# test suite against the .exe files under Wine.
+# Cross-builds the Windows programs (sarnik.exe, add 3, and sarnik-add2.exe,
+# add 2) with MinGW-w64, checks what they import, and runs the command-line
+# test suite against the .exe files under Wine. Exits non-zero when the build
+# fails, an import is wrong or any test fails.
+#
+# Build trees: build/windows (the cross-build, with the Wine prefix in
+# build/windows/wineprefix) and build/windows-runner (the native test runner).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine wine64
+root=$PWD
 
-cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+# Debian's MinGW-w64 (the posix thread model) and Wine, plus what the native
+# runner needs; installed only when missing (apt-get update first).
+scripts/install-deps.sh g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64 \
+  wine wine64 unzip
+
+echo "== cross-build (build/windows)"
+cmake --no-warn-unused-cli -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
   -DCMAKE_BUILD_TYPE=Release -DSARNIK_WERROR=ON >/dev/null
 cmake --build build/windows -j"$(nproc)"
 
-# The add 3 program must not import SHLWAPI; the add 2 program must.
-imports() { x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/.*DLL Name: //p' | tr 'a-z' 'A-Z'; }
-if imports build/windows/sarnik.exe | grep -q SHLWAPI; then echo "sarnik.exe imports SHLWAPI" >&2; exit 1; fi
-imports build/windows/sarnik-add2.exe | grep -q SHLWAPI || { echo "sarnik-add2.exe lacks SHLWAPI" >&2; exit 1; }
+# Statically linked: only Windows system DLLs are imported; the add 2 program
+# imports SHLWAPI (for StrCSpnIA), the add 3 program does not.
+imports() { x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'a-z' 'A-Z' | sort -u; }
+check_imports() {
+  local exe=$1 want_shlwapi=$2 dlls
+  dlls=$(imports "$exe")
+  echo "$exe imports: $(echo $dlls)"
+  local dll
+  for dll in $dlls; do
+    case $dll in
+      KERNEL32.DLL | MSVCRT.DLL | SHLWAPI.DLL | NTDLL.DLL | ADVAPI32.DLL | USER32.DLL) ;;
+      *) echo "error: $exe imports $dll, which is not a Windows system DLL" >&2; return 1 ;;
+    esac
+  done
+  if [ "$want_shlwapi" = yes ] && ! grep -qx SHLWAPI.DLL <<<"$dlls"; then
+    echo "error: $exe does not import SHLWAPI" >&2; return 1
+  fi
+  if [ "$want_shlwapi" = no ] && grep -qx SHLWAPI.DLL <<<"$dlls"; then
+    echo "error: $exe imports SHLWAPI" >&2; return 1
+  fi
+}
+check_imports build/windows/sarnik.exe no
+check_imports build/windows/sarnik-add2.exe yes
+add2_dump=$(x86_64-w64-mingw32-objdump -p build/windows/sarnik-add2.exe)
+grep -q '[[:space:]]StrCSpnIA[[:space:]]*$' <<<"$add2_dump" ||
+  { echo "error: sarnik-add2.exe does not import StrCSpnIA" >&2; exit 1; }
 
-# The test runner itself is a Linux program.
+# The Windows ZIP that cpack makes from this tree (its own check).
+if [ -f tests/workflow/zip_test.sh ]; then
+  echo "== Windows ZIP"
+  bash tests/workflow/zip_test.sh build/windows
+fi
+
+echo "== native test runner (build/windows-runner)"
 cmake -S . -B build/windows-runner -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/windows-runner -j"$(nproc)" --target sarnik_cli_tests
 
-export WINEPREFIX=$PWD/build/windows/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-wineboot -i >/dev/null 2>&1 || true
-wineserver -p || true  # one server for all runs (it may be running already): each start is then quick
-trap 'wineserver -k || true' EXIT
-SARNIK_RUNNER=wine SARNIK_BIN=$PWD/build/windows/sarnik.exe SARNIK_ADD2_BIN=$PWD/build/windows/sarnik-add2.exe \
+echo "== CLI suite under Wine"
+export WINEPREFIX=$root/build/windows/wineprefix
+export WINEDEBUG=-all
+# No Mono or Gecko: nothing to download, no dialog.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win64
+mkdir -p "$WINEPREFIX"
+# One wineserver for the whole run, started before anything else: wine
+# processes then start in milliseconds, and the services that the first one
+# starts belong to it instead of holding the test's pipes open until a
+# short-lived server goes away. A server left by an earlier run of this
+# prefix is ended first.
+wineserver -k 2>/dev/null || true
+wineserver -w 2>/dev/null || true
+wineserver -p
+trap 'wineserver -k 2>/dev/null || true' EXIT
+# Creates the prefix on the first run (several seconds), starts its services
+# on later ones. Its output, and the services it leaves running, go nowhere.
+wineboot -i </dev/null >/dev/null 2>&1 || true
+
+SARNIK_RUNNER=wine SARNIK_BIN=$root/build/windows/sarnik.exe SARNIK_ADD2_BIN=$root/build/windows/sarnik-add2.exe \
   build/windows-runner/tests/sarnik_cli_tests
