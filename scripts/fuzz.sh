@@ -14,8 +14,9 @@
 #
 # Each target keeps the corpus it grows in build/fuzz/run/<target>/corpus and
 # starts from it and from the committed seeds in fuzz/corpus/<target>. The
-# findings of a run go to build/fuzz/findings/<target>/<time of the run>/;
-# to replay one: build/fuzz/fuzz/<target>_fuzzer <file>.
+# findings of a run go to build/fuzz/findings/<target>/<time of the run>/,
+# its log to build/fuzz/logs/<target>/<time of the run>.log; to replay a
+# finding: build/fuzz/fuzz/<target>_fuzzer <file>.
 # Exits 1 when any target found something or failed to run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -69,8 +70,9 @@ failed=0
 for target in "${targets[@]}"; do
   work=$build/run/$target
   findings=$build/findings/$target/$stamp
-  mkdir -p "$work/corpus" "$findings"
-  log=$work/last-run.log
+  # Runs of one target may overlap: each has a log of its own.
+  log=$build/logs/$target/$stamp.log
+  mkdir -p "$work/corpus" "$findings" "${log%/*}"
   started=$(date +%s)
   set +e
   "$build/fuzz/${target}_fuzzer" -max_total_time="$seconds" -runs="$runs" -max_len="$(max_len "$target")" \
