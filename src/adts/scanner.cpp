@@ -70,8 +70,14 @@ class FileSource final : public ByteSource {
 
 class Scan {
  public:
-  Scan(ByteSource& source, std::uint32_t size, AdtsInput& input, Console& console)
-      : source_(source), size_(size), input_(input), console_(console), block_(kBlockSize) {}
+  Scan(ByteSource& source, std::uint32_t size, AdtsInput& input, Console& console,
+       FrameSink* sink)
+      : source_(source),
+        size_(size),
+        input_(input),
+        console_(console),
+        sink_(sink),
+        block_(kBlockSize) {}
 
   std::int32_t run() {
     input_.frame_offsets.clear();
@@ -144,6 +150,7 @@ class Scan {
     if (frames_ == std::numeric_limits<std::uint32_t>::max()) fail_and_exit(Msg::too_many_frames);
     ++frames_;
     stored_ += length;
+    if (sink_ != nullptr) sink_->frame(frame_position, length);
     return frame_position + length;
   }
 
@@ -171,6 +178,7 @@ class Scan {
   const std::uint32_t size_;
   AdtsInput& input_;
   Console& console_;
+  FrameSink* const sink_;
   std::vector<std::uint8_t> block_;
 
   std::uint64_t position_ = 0;        // the source's current position
@@ -184,18 +192,19 @@ class Scan {
 }  // namespace
 
 std::int32_t scan_adts_stream(ByteSource& source, std::uint64_t size, AdtsInput& input,
-                              Console& console) {
+                              Console& console, FrameSink* sink) {
   if (size > std::numeric_limits<std::uint32_t>::max()) fail_and_exit(Msg::input_too_large);
-  return Scan(source, static_cast<std::uint32_t>(size), input, console).run();
+  return Scan(source, static_cast<std::uint32_t>(size), input, console, sink).run();
 }
 
-std::int32_t scan_adts_file(const char* name, AdtsInput* input, Console& console) {
+std::int32_t scan_adts_file(const char* name, AdtsInput* input, Console& console,
+                            FrameSink* sink) {
   if (name == nullptr || input == nullptr) return 0;
   platform::File file;
   std::uint64_t size = 0;
   if (!file.open_read(name) || !file.size(size)) fail_and_exit(Msg::input_read_failed);
   FileSource source(file);
-  const std::int32_t status = scan_adts_stream(source, size, *input, console);
+  const std::int32_t status = scan_adts_stream(source, size, *input, console, sink);
   file.close();
   return status;
 }

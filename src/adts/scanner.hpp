@@ -22,16 +22,25 @@ class ByteSource {
   virtual bool seek(std::uint64_t position) = 0;
 };
 
+// Told of every frame as the scan takes it, in file order: where it starts
+// and how many of its bytes the file holds.
+class FrameSink {
+ public:
+  virtual ~FrameSink() = default;
+  virtual void frame(std::uint64_t position, std::uint32_t length) = 0;
+};
+
 // Scans size bytes of source from position 0 into input (which must be
 // empty). Prints a line for each place where bytes had to be skipped after a
 // frame. Returns kScanClean or kScanSkipped; stops through the error exit
 // when the stream holds no frame, when no header follows within the
 // resynchronisation window, or when the source fails or ends early.
 std::int32_t scan_adts_stream(ByteSource& source, std::uint64_t size, AdtsInput& input,
-                              Console& console);
+                              Console& console, FrameSink* sink = nullptr);
 
 // Opens the file name and scans it into input. Returns 0, doing nothing,
 // when either is missing.
-std::int32_t scan_adts_file(const char* name, AdtsInput* input, Console& console);
+std::int32_t scan_adts_file(const char* name, AdtsInput* input, Console& console,
+                            FrameSink* sink = nullptr);
 
 }  // namespace sarnik

@@ -6,6 +6,7 @@
 #include "common/console.hpp"
 #include "common/records.hpp"
 #include "common/settings.hpp"
+#include "cutlist/trim_source.hpp"
 #include "driver/revision.hpp"
 #include "platform/file.hpp"
 
@@ -20,6 +21,7 @@ struct RunState {
   std::vector<AdtsInput> inputs;   // one per input name scanned so far
   platform::File output_file;      // created when an output name is set
   platform::File script_file;      // the -t script while it is being read
+  TrimText trim_text;              // read before the inputs are scanned
   std::vector<CutRange> ranges;
   bool editable = true;
 };

@@ -34,6 +34,9 @@ class File {
   bool is_open() const { return handle_ != kNoHandle; }
 
   bool size(std::uint64_t& out) const;
+  // Whether the file is an ordinary disk file (not a device, a pipe or a
+  // console), one that truncate can cut.
+  bool is_regular() const;
   // Reads up to n bytes at the current position; got < n only at the end of
   // the file. False when the system reports an error.
   bool read(void* buffer, std::size_t n, std::size_t& got);
@@ -41,6 +44,8 @@ class File {
   bool seek(std::uint64_t position);
   // Writes all n bytes, retrying short writes. False on any failure.
   bool write_all(const void* buffer, std::size_t n);
+  // Cuts (or extends) the file to length bytes and moves to its end.
+  bool truncate(std::uint64_t length);
   bool identity(FileId& out) const;
   // Closes the file; false when the system reports an error (on a file
   // being written, data may then be lost). Closing a closed file is true.

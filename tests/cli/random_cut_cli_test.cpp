@@ -30,9 +30,12 @@ struct Reference {
   }
 };
 
-TEST(RandomCutCli, MatchesInMemoryReference) {
+// ranges_in_order: ranges that follow one another through the stream, as
+// most cut lists do (the output is then copied while the inputs are being
+// scanned); otherwise anywhere, overlapping and backwards.
+void random_cut_matches_reference(bool ranges_in_order, std::uint32_t seed) {
   TempDir dir;
-  std::mt19937 rng(20261207);
+  std::mt19937 rng(seed);
   Reference ref;
   std::vector<std::string> names;
   for (int input = 0; input < 5; ++input) {
@@ -56,10 +59,17 @@ TEST(RandomCutCli, MatchesInMemoryReference) {
   std::string expected_text;
   std::string expected_bytes;
   long expected_frames = 0;
+  long next_first = 0;
   for (int i = 0; i < 40; ++i) {
-    const long first = std::uniform_int_distribution<long>(0, total + 50)(rng);
+    long first = std::uniform_int_distribution<long>(0, total + 50)(rng);
     long second = 0;
-    switch (rng() % 4) {
+    if (ranges_in_order) {
+      // Now and then the next range starts where this one ends; the last
+      // ones may run past the stream.
+      first = next_first + (rng() % 3 == 0 ? 0 : std::uniform_int_distribution<long>(0, total / 40)(rng));
+      second = first + std::uniform_int_distribution<long>(0, total / 40)(rng);
+      next_first = second + 1;
+    } else switch (rng() % 4) {
       case 0: second = -std::uniform_int_distribution<long>(1, 999999)(rng) % (total / 2); break;
       case 1: second = std::uniform_int_distribution<long>(1, total + 50)(rng); break;
       case 2: second = first + std::uniform_int_distribution<long>(0, 3000)(rng); break;
@@ -89,6 +99,15 @@ TEST(RandomCutCli, MatchesInMemoryReference) {
   const std::string written = read_file(dir.file("out.aac"));
   EXPECT_EQ(written.size(), expected_bytes.size());
   EXPECT_TRUE(written == expected_bytes) << "the output differs from the reference";
+}
+
+TEST(RandomCutCli, MatchesInMemoryReference) { random_cut_matches_reference(false, 20261207); }
+
+TEST(RandomCutCli, RangesInOrderMatchInMemoryReference) {
+  for (std::uint32_t seed : {1u, 2u, 3u}) {
+    SCOPED_TRACE(seed);
+    random_cut_matches_reference(true, seed);
+  }
 }
 
 }  // namespace

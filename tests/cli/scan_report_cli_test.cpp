@@ -37,6 +37,24 @@ TEST_F(ScanReportCli, GapMakesTheRunStop) {
   EXPECT_EQ(read_file(dir.file("out.aac")), "");
 }
 
+// A clean first input may already be on its way into the output when a later
+// one turns out not to be editable: the output is still left empty.
+TEST_F(ScanReportCli, LaterInputThatStopsTheRunLeavesTheOutputEmpty) {
+  dir.write("big.aac", adts_stream(20000));
+  dir.write("gap.aac", adts_stream(5) + std::string(100, 'x') + adts_stream(5, {}, 9));
+  dir.write("out.aac", "old contents");
+  const ProcessResult r = run({"-o", "out.aac", "big.aac", "gap.aac"});
+  EXPECT_EQ(r.exit_code, 0);
+  EXPECT_TRUE(r.out.ends_with(not_editable));
+  EXPECT_EQ(read_file(dir.file("out.aac")), "");
+
+  dir.write("text.aac", std::string(2000, 'a'));
+  EXPECT_RUN(run({"-o", "out.aac", "big.aac", "text.aac"}),
+             kBanner3 + stereo_report("big.aac", 7680000, 20000, "00:07:06", "144.0"),
+             error_line("AAC ADTS ファイルではありません。"), 1);
+  EXPECT_EQ(read_file(dir.file("out.aac")), "");
+}
+
 TEST_F(ScanReportCli, SegmentsAndNonLcProfiles) {
   FrameSpec surround;
   surround.channels = 6;
@@ -104,6 +122,7 @@ TEST(FaultCli, UnreadableScriptLeavesEverythingAsItWas) {
   EXPECT_EQ(r.err, error_line("AviSynth スクリプトファイルの読み込みに失敗しました。"));
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(read_file(dir.file("in.aac")), adts_stream(20));
+  EXPECT_EQ(read_file(dir.file("out.aac")), "");  // created before the read, and left empty
 }
 
 }  // namespace

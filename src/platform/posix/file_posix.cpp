@@ -68,6 +68,11 @@ bool File::size(std::uint64_t& out) const {
   return true;
 }
 
+bool File::is_regular() const {
+  struct stat st {};
+  return ::fstat(fd_of(handle_), &st) == 0 && S_ISREG(st.st_mode);
+}
+
 bool File::read(void* buffer, std::size_t n, std::size_t& got) {
   got = 0;
   auto* p = static_cast<char*>(buffer);
@@ -89,6 +94,14 @@ bool File::seek(std::uint64_t position) {
 
 bool File::write_all(const void* buffer, std::size_t n) {
   return write_fd(fd_of(handle_), static_cast<const char*>(buffer), n);
+}
+
+bool File::truncate(std::uint64_t length) {
+  int r = 0;
+  do {
+    r = ::ftruncate(fd_of(handle_), static_cast<off_t>(length));
+  } while (r != 0 && errno == EINTR);
+  return r == 0 && seek(length);
 }
 
 bool File::identity(FileId& out) const {

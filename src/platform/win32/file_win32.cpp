@@ -74,6 +74,10 @@ bool File::size(std::uint64_t& out) const {
   return true;
 }
 
+bool File::is_regular() const {
+  return GetFileType(handle_of(handle_)) == FILE_TYPE_DISK;
+}
+
 bool File::read(void* buffer, std::size_t n, std::size_t& got) {
   got = 0;
   auto* p = static_cast<char*>(buffer);
@@ -97,6 +101,10 @@ bool File::seek(std::uint64_t position) {
 
 bool File::write_all(const void* buffer, std::size_t n) {
   return write_handle(handle_of(handle_), static_cast<const char*>(buffer), n);
+}
+
+bool File::truncate(std::uint64_t length) {
+  return seek(length) && SetEndOfFile(handle_of(handle_)) != 0;
 }
 
 bool File::identity(FileId& out) const {
