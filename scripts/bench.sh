@@ -47,6 +47,9 @@ measure() {
   local walls=() rsss=()
   for _ in $(seq "$reps"); do
     rm -f "$work"/out.*
+    # The outputs of earlier runs are written back first, so that no run
+    # pays for the disk writes of the one before.
+    sync
     /usr/bin/time -f "%e %M" -o "$work/time.txt" "$@" >/dev/null 2>&1
     read -r wall rss <"$work/time.txt"
     walls+=("$wall"); rsss+=("$rss")

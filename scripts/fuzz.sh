@@ -2,7 +2,9 @@
 # Builds the libFuzzer targets with clang in build/fuzz and runs each for a
 # bounded time or number of executions, then prints per target the
 # executions done and the findings (the inputs libFuzzer saved for a crash,
-# a leak, a timeout or an out-of-memory stop).
+# a leak, a timeout or an out-of-memory stop). Slow units (inputs that took
+# more than 10 s of wall time, well under the 30 s timeout) are listed too,
+# but are no failure: a busy or paused machine makes them.
 #
 #   scripts/fuzz.sh [-t SECONDS] [-r RUNS] [TARGET...] [-- LIBFUZZER-FLAG...]
 #
@@ -82,9 +84,11 @@ for target in "${targets[@]}"; do
   set -e
   elapsed=$(($(date +%s) - started))
   executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
-  mapfile -t found < <(find "$findings" -type f | sort)
+  mapfile -t found < <(find "$findings" -type f ! -name 'slow-unit-*' | sort)
+  mapfile -t slow < <(find "$findings" -type f -name 'slow-unit-*' | sort)
   echo "$target: ${executions:-unknown} executions in ${elapsed} s, ${#found[@]} findings, corpus $(find "$work/corpus" -type f | wc -l) inputs (log: $log)"
   for file in "${found[@]}"; do echo "  finding: $file"; done
+  for file in "${slow[@]}"; do echo "  slow unit (replay it to time it): $file"; done
   if ((${#found[@]})); then
     failed=1
     grep -m1 -E "ERROR: |runtime error|invariant broken" "$log" | sed 's/^/  /' || true
@@ -92,7 +96,7 @@ for target in "${targets[@]}"; do
     failed=1
     echo "  the fuzzer ended with exit code $rc:"
     tail -20 "$log" | sed 's/^/  /'
-  else
+  elif ((${#slow[@]} == 0)); then
     rmdir "$findings" 2>/dev/null || true
   fi
 done

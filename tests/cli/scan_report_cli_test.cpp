@@ -122,7 +122,9 @@ TEST(FaultCli, UnreadableScriptLeavesEverythingAsItWas) {
   EXPECT_EQ(r.err, error_line("AviSynth スクリプトファイルの読み込みに失敗しました。"));
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(read_file(dir.file("in.aac")), adts_stream(20));
-  EXPECT_EQ(read_file(dir.file("out.aac")), "");  // created before the read, and left empty
+  // Where the directory cannot even be opened (Windows) the output is never
+  // created; elsewhere it is created before the read fails, and left empty.
+  if (std::filesystem::exists(dir.file("out.aac"))) EXPECT_EQ(read_file(dir.file("out.aac")), "");
 }
 
 }  // namespace
