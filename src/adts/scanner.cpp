@@ -26,10 +26,21 @@ constexpr std::uint32_t kNoChannelConfig = 255;
 
 // Serves the scan's 32768-byte blocks from reads of 1 MiB, so that a large
 // file costs few system calls; a refill, which goes back a few kilobytes,
-// is served from what was read already.
+// is served from what was read already. Blocks are examined where they
+// were read.
 class FileSource final : public ByteSource {
  public:
   explicit FileSource(platform::File& file) : file_(file), buffer_(kReadAhead) {}
+
+  const std::uint8_t* view(std::size_t n) override {
+    if (n > buffer_.size()) return ByteSource::view(n);
+    if (position_ < buffer_start_ || position_ + n > buffer_start_ + buffered_) {
+      if (!fill() || buffered_ < n) return nullptr;
+    }
+    const std::uint8_t* bytes = buffer_.data() + (position_ - buffer_start_);
+    position_ += n;
+    return bytes;
+  }
 
   bool read(std::uint8_t* target, std::size_t n, std::size_t& got) override {
     got = 0;
@@ -76,8 +87,7 @@ class Scan {
         size_(size),
         input_(input),
         console_(console),
-        sink_(sink),
-        block_(kBlockSize) {}
+        sink_(sink) {}
 
   std::int32_t run() {
     input_.frame_offsets.clear();
@@ -154,19 +164,17 @@ class Scan {
     return frame_position + length;
   }
 
+  // The file's size was taken before the scan; a read that fails, or a file
+  // that ends before that size, is an error, never a silently shorter input.
   std::size_t read_block() {
     const std::size_t want =
         static_cast<std::size_t>(std::min<std::uint64_t>(kBlockSize, size_ - position_));
-    read_exactly(block_.data(), want);
+    if (want > 0) {
+      block_ = source_.view(want);
+      if (block_ == nullptr) fail_and_exit(Msg::input_read_failed);
+    }
+    position_ += want;
     return want;
-  }
-
-  // The file's size was taken before the scan; a read that fails, or a file
-  // that ends before that size, is an error, never a silently shorter input.
-  void read_exactly(std::uint8_t* target, std::size_t n) {
-    std::size_t got = 0;
-    if (n > 0 && (!source_.read(target, n, got) || got != n)) fail_and_exit(Msg::input_read_failed);
-    position_ += n;
   }
 
   void seek(std::uint64_t position) {
@@ -179,7 +187,7 @@ class Scan {
   AdtsInput& input_;
   Console& console_;
   FrameSink* const sink_;
-  std::vector<std::uint8_t> block_;
+  const std::uint8_t* block_ = nullptr;  // the block in hand
 
   std::uint64_t position_ = 0;        // the source's current position
   std::uint64_t block_position_ = 0;  // where the block in hand starts
@@ -190,6 +198,13 @@ class Scan {
 };
 
 }  // namespace
+
+const std::uint8_t* ByteSource::view(std::size_t n) {
+  view_buffer_.resize(n);
+  std::size_t got = 0;
+  if (!read(view_buffer_.data(), n, got) || got != n) return nullptr;
+  return view_buffer_.data();
+}
 
 std::int32_t scan_adts_stream(ByteSource& source, std::uint64_t size, AdtsInput& input,
                               Console& console, FrameSink* sink) {

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "common/console.hpp"
 #include "common/records.hpp"
@@ -20,6 +21,14 @@ class ByteSource {
   // False on a read error.
   virtual bool read(std::uint8_t* buffer, std::size_t n, std::size_t& got) = 0;
   virtual bool seek(std::uint64_t position) = 0;
+  // Reads exactly n bytes at the current position and returns where they
+  // are, valid until the next call; nullptr on a read error or when fewer
+  // than n bytes remain. Reads into a buffer of its own unless a source
+  // holds the bytes already.
+  virtual const std::uint8_t* view(std::size_t n);
+
+ private:
+  std::vector<std::uint8_t> view_buffer_;
 };
 
 // Told of every frame as the scan takes it, in file order: where it starts

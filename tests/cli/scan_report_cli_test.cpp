@@ -124,7 +124,9 @@ TEST(FaultCli, UnreadableScriptLeavesEverythingAsItWas) {
   EXPECT_EQ(read_file(dir.file("in.aac")), adts_stream(20));
   // Where the directory cannot even be opened (Windows) the output is never
   // created; elsewhere it is created before the read fails, and left empty.
-  if (std::filesystem::exists(dir.file("out.aac"))) EXPECT_EQ(read_file(dir.file("out.aac")), "");
+  if (std::filesystem::exists(dir.file("out.aac"))) {
+    EXPECT_EQ(read_file(dir.file("out.aac")), "");
+  }
 }
 
 }  // namespace
