@@ -2,7 +2,7 @@
 # Benchmark (not a test): whole-process wall time and peak memory of sarnik on
 # a large ADTS stream, against cat and ffmpeg's stream copy of the same file.
 #
-#   scripts/bench.sh [size in MiB, default 512] [repetitions, default 3]
+#   scripts/bench.sh [size in MiB, default 1024] [repetitions, default 5]
 #
 # The stream is a real ffmpeg-encoded sample repeated to the size asked for.
 # Every command runs under /usr/bin/time -v, so its wall time and its peak
@@ -10,8 +10,8 @@
 # reported, with the ratios that the targets are stated in.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-size_mib=${1:-512}
-reps=${2:-3}
+size_mib=${1:-1024}
+reps=${2:-5}
 scripts/install-deps.sh time
 
 cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DSARNIK_TESTS=OFF >/dev/null
@@ -41,45 +41,62 @@ done
 
 cat "$big" >/dev/null  # warm the page cache
 
-# measure NAME COMMAND...: runs the command reps times, prints "NAME wall_s rss_kib" (medians)
-measure() {
-  local name=$1; shift
-  local walls=() rsss=()
-  for _ in $(seq "$reps"); do
+# run_command NAME: the command measured under that name.
+run_command() {
+  case $1 in
+    cat) sh -c "cat '$big' > '$work/out.cat'" ;;
+    ffmpeg) ffmpeg -nostdin -v error -y -i "$big" -c copy -f adts "$work/out.ffmpeg" ;;
+    report) "$sarnik" "$big" ;;
+    copy) "$sarnik" -o "$work/out.copy" "$big" ;;
+    join) "$sarnik" -o "$work/out.join" "$big" "$big" ;;
+    cut) "$sarnik" -t "$trim" -o "$work/out.cut" "$big" ;;
+  esac
+}
+export -f run_command
+export big work sarnik trim
+
+# Each repetition runs every command once, one after the other, so that a
+# slower or faster spell of the machine falls on all of them alike; the
+# median of the repetitions is reported.
+names=(cat ffmpeg report copy join cut)
+raw=$work/raw.txt
+: >"$raw"
+for rep in $(seq "$reps"); do
+  for name in "${names[@]}"; do
     rm -f "$work"/out.*
     # The outputs of earlier runs are written back first, so that no run
     # pays for the disk writes of the one before.
     sync
-    /usr/bin/time -f "%e %M" -o "$work/time.txt" "$@" >/dev/null 2>&1
-    read -r wall rss <"$work/time.txt"
-    walls+=("$wall"); rsss+=("$rss")
+    /usr/bin/time -f "%e %M" -o "$work/time.txt" bash -c "run_command $name" >/dev/null 2>&1
+    echo "$name $(cat "$work/time.txt") $rep" >>"$raw"
   done
-  local wall rss
-  wall=$(printf '%s\n' "${walls[@]}" | sort -g | sed -n "$(((reps + 1) / 2))p")
-  rss=$(printf '%s\n' "${rsss[@]}" | sort -g | sed -n "$(((reps + 1) / 2))p")
-  echo "$name $wall $rss"
+done
+rm -f "$work"/out.*
+
+# median: the median of the numbers on standard input
+median() { sort -g | sed -n "$(((reps + 1) / 2))p"; }
+# ratio A B: the median over the repetitions of A's wall time over B's in
+# the same repetition
+ratio() {
+  awk -v a="$1" -v b="$2" '{ wall[$1, $4] = $2 } END { for (r = 1; r <= '"$reps"'; r++) print wall[a, r] / wall[b, r] }' "$raw" | median
 }
-
 results=$work/results.txt
-{
-  measure cat sh -c "cat '$big' > '$work/out.cat'"
-  measure ffmpeg ffmpeg -nostdin -v error -y -i "$big" -c copy -f adts "$work/out.ffmpeg"
-  measure report "$sarnik" "$big"
-  measure copy "$sarnik" -o "$work/out.copy" "$big"
-  measure join "$sarnik" -o "$work/out.join" "$big" "$big"
-  measure cut "$sarnik" -t "$trim" -o "$work/out.cut" "$big"
-} >"$results"
+for name in "${names[@]}"; do
+  echo "$name $(awk -v n="$name" '$1 == n { print $2 }' "$raw" | median) $(awk -v n="$name" '$1 == n { print $3 }' "$raw" | median)"
+done >"$results"
 
-awk -v bytes="$bytes" -v frames="$frames" '
+awk -v bytes="$bytes" -v frames="$frames" -v reps="$reps" \
+  -v copy_cat="$(ratio copy cat)" -v cut_copy="$(ratio cut copy)" -v ffmpeg_copy="$(ratio ffmpeg copy)" '
   { wall[$1] = $2; rss[$1] = $3; order[NR] = $1 }
   END {
     limit = 16 * 1024 + 16 * frames / 1024
     printf "input: %.0f MiB, %d frames; memory allowance 16 MiB + 16 B/frame = %.1f MiB\n\n", bytes / 1048576, frames, limit / 1024
+    printf "medians of %d repetitions; the ratios are medians of the ratios within each repetition\n\n", reps
     printf "| command | wall s | x cat | peak MiB |\n|---|---:|---:|---:|\n"
     for (i = 1; i <= NR; i++) { n = order[i]; printf "| %s | %.2f | %.2f | %.1f |\n", n, wall[n], wall[n] / wall["cat"], rss[n] / 1024 }
-    printf "\nfull copy / cat: %.2f (target <= 1.1)\n", wall["copy"] / wall["cat"]
-    printf "10-range cut / full copy: %.2f (target <= 1)\n", wall["cut"] / wall["copy"]
-    printf "ffmpeg / full copy: %.2f (target >= 4)\n", wall["ffmpeg"] / wall["copy"]
+    printf "\nfull copy / cat: %.2f (target <= 1.1)\n", copy_cat
+    printf "10-range cut / full copy: %.2f (target <= 1)\n", cut_copy
+    printf "ffmpeg / full copy: %.2f (target >= 4)\n", ffmpeg_copy
     worst = 0; for (n in rss) if (n != "cat" && n != "ffmpeg" && rss[n] > worst) worst = rss[n]
     printf "largest sarnik peak: %.1f MiB (allowance %.1f MiB)\n", worst / 1024, limit / 1024
   }' "$results"

@@ -9,6 +9,11 @@ namespace {
 // Small enough for the copy to start soon after the scan, large enough for
 // few system calls.
 constexpr std::uint64_t kJobBytes = 2 << 20;
+// The scan waits while this much is queued and not yet copied, so that it
+// stays just ahead of the copy, which then reads bytes the scan read a
+// moment before (a full copy of a large file took about a tenth less time
+// this way than with the scan running far ahead).
+constexpr std::uint64_t kQueueLimit = 8 << 20;
 
 }  // namespace
 
@@ -61,14 +66,15 @@ std::vector<CopyBlock> CopyAhead::finish() {
 }
 
 void CopyAhead::push(std::vector<CopyJob>& jobs) {
-  {
-    const std::lock_guard<std::mutex> lock(mutex_);
-    if (failed_) {
-      planner_.stop();
-    } else {
-      queue_.insert(queue_.end(), jobs.begin(), jobs.end());
-    }
+  std::unique_lock<std::mutex> lock(mutex_);
+  progress_.wait(lock, [this] { return worker_done_ || queued_bytes_ < kQueueLimit; });
+  if (failed_ || worker_done_) {
+    planner_.stop();
+  } else {
+    queue_.insert(queue_.end(), jobs.begin(), jobs.end());
+    for (const CopyJob& job : jobs) queued_bytes_ += job.to - job.from;
   }
+  lock.unlock();
   jobs.clear();
   wake_.notify_one();
 }
@@ -89,6 +95,16 @@ void CopyAhead::stop_worker(bool drain) {
 // failure again, or not, when it copies the rest itself.
 void CopyAhead::work() {
   std::vector<platform::File> files(names_.size());
+  struct Done {
+    CopyAhead& ahead;
+    ~Done() {
+      {
+        const std::lock_guard<std::mutex> lock(ahead.mutex_);
+        ahead.worker_done_ = true;
+      }
+      ahead.progress_.notify_all();
+    }
+  } done{*this};
   for (;;) {
     CopyJob job;
     {
@@ -116,6 +132,11 @@ void CopyAhead::work() {
       queue_.clear();
       return;
     }
+    {
+      const std::lock_guard<std::mutex> lock(mutex_);
+      queued_bytes_ -= job.to - job.from;
+    }
+    progress_.notify_one();
   }
 }
 

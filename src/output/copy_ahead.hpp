@@ -53,8 +53,11 @@ class CopyAhead final : public FrameSink {
   std::vector<CopyJob> ready_;
 
   std::mutex mutex_;
-  std::condition_variable wake_;
+  std::condition_variable wake_;      // a copy was queued, or the end came
+  std::condition_variable progress_;  // a copy was done, or the copying ended
   std::deque<CopyJob> queue_;
+  std::uint64_t queued_bytes_ = 0;    // bytes queued or being copied
+  bool worker_done_ = false;
   bool closing_ = false;    // no more copies will come: finish the queue
   bool cancelled_ = false;  // drop the queue
   bool failed_ = false;     // a copy failed; the worker has stopped
