@@ -64,9 +64,10 @@ raw=$work/raw.txt
 for rep in $(seq "$reps"); do
   for name in "${names[@]}"; do
     rm -f "$work"/out.*
-    # The outputs of earlier runs are written back first, so that no run
-    # pays for the disk writes of the one before.
+    # The outputs of earlier runs are written back first, and the disk given
+    # a moment, so that no run pays for the disk writes of the one before.
     sync
+    sleep 1
     /usr/bin/time -f "%e %M" -o "$work/time.txt" bash -c "run_command $name" >/dev/null 2>&1
     echo "$name $(cat "$work/time.txt") $rep" >>"$raw"
   done
