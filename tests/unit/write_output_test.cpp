@@ -50,6 +50,16 @@ TEST(WriteOutput, InputThatShrankAfterItsScan) {
   EXPECT_EQ(test::read_file(name).size(), 1000u);  // the input is left as it was
 }
 
+// Scans clean inputs, as the run does before its output step.
+std::vector<AdtsInput> scan_inputs(const std::vector<std::string>& names) {
+  std::vector<AdtsInput> inputs(names.size());
+  Console console = Console::capturing();
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    EXPECT_EQ(scan_adts_file(names[i].c_str(), &inputs[i], console), kScanClean) << names[i];
+  }
+  return inputs;
+}
+
 // Output written ahead, whole or in part, right or wrong: what is wanted
 // and in place is kept, the rest is cut off and copied; the result and the
 // text are those of an output written from nothing.
@@ -57,11 +67,7 @@ TEST(WriteOutput, KeepsWhatWasWrittenAheadAsFarAsItIsWanted) {
   test::TempDir dir;
   const std::vector<std::string> names = {dir.write("a.aac", test::adts_stream(60)),
                                           dir.write("b.aac", test::adts_stream(40, {}, 60))};
-  std::vector<AdtsInput> inputs(2);
-  Console scan_console = Console::capturing();
-  for (std::size_t i = 0; i < 2; ++i) {
-    ASSERT_EQ(scan_adts_file(names[i].c_str(), &inputs[i], scan_console), kScanClean);
-  }
+  const std::vector<AdtsInput> inputs = scan_inputs(names);
   const std::vector<CutRange> ranges = {{10, 70}, {80, 95}};
   const auto bytes_of = [&](const CopyBlock& b) {
     const std::uint32_t from = inputs[b.input].frame_offsets[b.first];
@@ -109,11 +115,8 @@ TEST(WriteOutput, StopAmongBlocksInPlaceCutsTheOutputBack) {
   test::TempDir dir;
   const std::vector<std::string> names = {dir.write("a.aac", test::adts_stream(30)),
                                           dir.write("b.aac", test::adts_stream(30, {}, 30))};
-  std::vector<AdtsInput> inputs(2);
+  const std::vector<AdtsInput> inputs = scan_inputs(names);
   Console console = Console::capturing();
-  for (std::size_t i = 0; i < 2; ++i) {
-    ASSERT_EQ(scan_adts_file(names[i].c_str(), &inputs[i], console), kScanClean);
-  }
   const std::string a = test::read_file(names[0]);
   const std::string b = test::read_file(names[1]);
   platform::File output;
