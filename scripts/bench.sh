@@ -5,8 +5,8 @@
 #   scripts/bench.sh [size in MiB, default 1024] [repetitions, default 5]
 #
 # The stream is a real ffmpeg-encoded sample repeated to the size asked for.
-# Every command runs under /usr/bin/time -v, so its wall time and its peak
-# resident memory come from the same run; the median of the repetitions is
+# Every command runs under /usr/bin/time, so its wall time and its peak
+# resident memory come from the same run; the medians of the repetitions are
 # reported, with the ratios that the targets are stated in.
 set -euo pipefail
 cd "$(dirname "$0")/.."

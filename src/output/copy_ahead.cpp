@@ -68,7 +68,7 @@ std::vector<CopyBlock> CopyAhead::finish() {
 void CopyAhead::push(std::vector<CopyJob>& jobs) {
   std::unique_lock<std::mutex> lock(mutex_);
   progress_.wait(lock, [this] { return worker_done_ || queued_bytes_ < kQueueLimit; });
-  if (failed_ || worker_done_) {
+  if (worker_done_) {
     planner_.stop();
   } else {
     queue_.insert(queue_.end(), jobs.begin(), jobs.end());
@@ -128,7 +128,6 @@ void CopyAhead::work() {
     }
     if (!stored) {
       const std::lock_guard<std::mutex> lock(mutex_);
-      failed_ = true;
       queue_.clear();
       return;
     }

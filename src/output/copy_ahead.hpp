@@ -57,10 +57,9 @@ class CopyAhead final : public FrameSink {
   std::condition_variable progress_;  // a copy was done, or the copying ended
   std::deque<CopyJob> queue_;
   std::uint64_t queued_bytes_ = 0;    // bytes queued or being copied
-  bool worker_done_ = false;
+  bool worker_done_ = false;         // the worker has stopped (done or failed)
   bool closing_ = false;    // no more copies will come: finish the queue
   bool cancelled_ = false;  // drop the queue
-  bool failed_ = false;     // a copy failed; the worker has stopped
 
   std::vector<CopyBlock> done_;  // the worker's until it is joined
   bool handed_over_ = false;
