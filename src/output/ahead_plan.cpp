@@ -4,8 +4,8 @@
 
 namespace sarnik {
 
-AheadPlanner::AheadPlanner(std::vector<CutRange> ranges, std::uint64_t max_job_bytes)
-    : ranges_(std::move(ranges)), max_job_bytes_(max_job_bytes) {
+AheadPlanner::AheadPlanner(std::vector<CutRange> ranges, std::uint64_t job_bytes)
+    : ranges_(std::move(ranges)), job_bytes_(job_bytes > 0 ? job_bytes : 1) {
   next_range();
 }
 
@@ -34,17 +34,17 @@ void AheadPlanner::frame(std::uint64_t position, std::uint32_t length, std::vect
   to_ += length;
   block_.end = k + 1;
   if (g + 1 == ranges_[range_].end) {
-    emit(true, jobs);
+    emit_block(jobs);
     in_range_ = false;
     ++range_;
     next_range();
-  } else if (to_ - from_ >= max_job_bytes_) {
-    emit(false, jobs);
+  } else {
+    emit_piece(jobs);
   }
 }
 
 void AheadPlanner::end_input(std::vector<CopyJob>& jobs) {
-  if (!stopped_ && block_open_) emit(true, jobs);
+  if (!stopped_ && block_open_) emit_block(jobs);
 }
 
 // Passes over the ranges that give no frames; stops at one that starts at a
@@ -61,14 +61,23 @@ void AheadPlanner::next_range() {
   }
 }
 
-void AheadPlanner::emit(bool block_done, std::vector<CopyJob>& jobs) {
-  CopyJob job{input_, from_, to_, std::nullopt};
-  if (block_done) {
-    job.completes = block_;
-    block_open_ = false;
-  }
-  if (job.to > job.from || job.completes) jobs.push_back(job);
+// The rest of the open block, which is whole once this copy is done.
+void AheadPlanner::emit_block(std::vector<CopyJob>& jobs) {
+  jobs.push_back(CopyJob{input_, from_, to_, block_});
+  emitted_ += to_ - from_;
   from_ = to_;
+  block_open_ = false;
+}
+
+// The block's bytes up to the last multiple of job_bytes of the output
+// that they reach, when they reach one not yet passed.
+void AheadPlanner::emit_piece(std::vector<CopyJob>& jobs) {
+  const std::uint64_t boundary = (emitted_ + (to_ - from_)) / job_bytes_ * job_bytes_;
+  if (boundary <= emitted_) return;
+  const std::uint64_t end = from_ + (boundary - emitted_);
+  jobs.push_back(CopyJob{input_, from_, end, std::nullopt});
+  emitted_ = boundary;
+  from_ = end;
 }
 
 }  // namespace sarnik

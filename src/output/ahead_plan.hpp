@@ -30,8 +30,13 @@ struct CopyJob {
 // output step then copies the rest itself).
 class AheadPlanner {
  public:
-  // A copy is emitted at least every max_job_bytes bytes of a block.
-  AheadPlanner(std::vector<CutRange> ranges, std::uint64_t max_job_bytes);
+  // A copy that does not finish a block ends where the output reaches a
+  // multiple of job_bytes, so that most copies are job_bytes long and
+  // start and end on the same boundaries of the output file (the kernel
+  // copies those faster: a full copy took about a tenth less time than
+  // with copies that end between two frames). Such a copy may end inside
+  // a frame; only whole blocks are ever kept.
+  AheadPlanner(std::vector<CutRange> ranges, std::uint64_t job_bytes);
 
   void begin_input(std::size_t input);
   void frame(std::uint64_t position, std::uint32_t length, std::vector<CopyJob>& jobs);
@@ -41,16 +46,18 @@ class AheadPlanner {
 
  private:
   void next_range();
-  void emit(bool block_done, std::vector<CopyJob>& jobs);
+  void emit_block(std::vector<CopyJob>& jobs);
+  void emit_piece(std::vector<CopyJob>& jobs);
 
   std::vector<CutRange> ranges_;
-  std::uint64_t max_job_bytes_;
+  std::uint64_t job_bytes_;
   std::size_t range_ = 0;      // the range being followed
   bool in_range_ = false;      // its first frame has been seen
   bool block_open_ = false;
   CopyBlock block_{};
   std::uint64_t from_ = 0;     // bytes of the open block not yet emitted
   std::uint64_t to_ = 0;
+  std::uint64_t emitted_ = 0;  // output bytes emitted so far
   std::size_t input_ = 0;
   std::uint32_t local_ = 0;    // frames of this input seen
   std::int64_t global_ = 0;    // frames of all inputs seen

@@ -14,8 +14,8 @@ using Jobs = std::vector<CopyJob>;
 
 // Every frame is 10 bytes, back to back from position 0 in its input.
 Jobs plan(const std::vector<CutRange>& ranges, const std::vector<std::uint32_t>& frame_counts,
-          std::uint64_t max_job_bytes = 1000) {
-  AheadPlanner planner(ranges, max_job_bytes);
+          std::uint64_t job_bytes = 1000) {
+  AheadPlanner planner(ranges, job_bytes);
   Jobs jobs;
   for (std::size_t i = 0; i < frame_counts.size(); ++i) {
     planner.begin_input(i);
@@ -35,12 +35,16 @@ TEST(AheadPlanner, CopiesOfRangesInOrder) {
     const char* what;
     std::vector<CutRange> ranges;
     std::vector<std::uint32_t> counts;
-    std::uint64_t max_job_bytes;
+    std::uint64_t job_bytes;
     Jobs expected;
   } cases[] = {
       {"one range", {{2, 5}}, {8}, 1000, {job(0, 20, 50, CopyBlock{0, 2, 5})}},
-      {"long blocks come in pieces", {{0, 6}}, {8}, 25,
-       {job(0, 0, 30), job(0, 30, 60, CopyBlock{0, 0, 6})}},
+      {"long blocks come in pieces that end on multiples of the job size", {{0, 6}}, {8}, 25,
+       {job(0, 0, 25), job(0, 25, 50), job(0, 50, 60, CopyBlock{0, 0, 6})}},
+      {"multiples of the output, not of the input", {{1, 3}, {4, 8}}, {8}, 25,
+       {job(0, 10, 30, CopyBlock{0, 1, 3}), job(0, 40, 45), job(0, 45, 70), job(0, 70, 80, CopyBlock{0, 4, 8})}},
+      {"a piece that ends a block is the block's last copy", {{0, 5}}, {8}, 25,
+       {job(0, 0, 25), job(0, 25, 50, CopyBlock{0, 0, 5})}},
       {"a range over two inputs", {{1, 5}}, {3, 4}, 1000,
        {job(0, 10, 30, CopyBlock{0, 1, 3}), job(1, 0, 20, CopyBlock{1, 0, 2})}},
       {"a range cut by the end of the stream", {{5, 100}}, {4, 4}, 1000,
@@ -58,7 +62,7 @@ TEST(AheadPlanner, CopiesOfRangesInOrder) {
       {"no ranges", {}, {8}, 1000, {}},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(plan(c.ranges, c.counts, c.max_job_bytes), c.expected) << c.what;
+    EXPECT_EQ(plan(c.ranges, c.counts, c.job_bytes), c.expected) << c.what;
   }
 }
 
@@ -71,7 +75,7 @@ TEST(AheadPlanner, FramesNotBackToBackEndThePlanning) {
   planner.frame(25, 10, jobs);  // five bytes were skipped
   planner.end_input(jobs);
   // The piece emitted before stays; the block is never whole.
-  EXPECT_EQ(jobs, (Jobs{job(0, 0, 20)}));
+  EXPECT_EQ(jobs, (Jobs{job(0, 0, 15)}));
   EXPECT_TRUE(planner.stopped());
 }
 
