@@ -1,6 +1,6 @@
 // Copies the output's frames while the inputs are still being scanned, so
 // that the copy and the scan run side by side. The output step later keeps
-// what was copied ahead as far as it is what it wants (see blocks_in_place)
+// what was copied ahead as far as it is what it wants (see InPlaceMatch)
 // and copies the rest itself; when no output is to be written, the output
 // is emptied again, as it was when created.
 #pragma once
