@@ -1,8 +1,10 @@
-# Converts the UTF-8 message table to CP932 and writes it as C++ source in which
-# every byte outside printable ASCII is an octal escape, so the compiler sees
-# only ASCII whatever its execution character set.
+# Converts the UTF-8 message table to CP932 (or keeps it in UTF-8, checked by
+# iconv) and writes it as C++ source in which every byte outside printable
+# ASCII is an octal escape, so the compiler sees only ASCII whatever its
+# execution character set.
 #
-# Usage: cmake -DINPUT=messages.def -DOUTPUT=messages_cp932.inc -P generate_messages.cmake
+# Usage: cmake -DINPUT=messages.def -DOUTPUT=messages_cp932.inc [-DENCODING=CP932|UTF-8]
+#              -P generate_messages.cmake
 #
 # A CP932 double-byte character is escaped whole: its trail byte may be 0x5C
 # (a backslash in ASCII) and must not start an escape sequence.
@@ -11,13 +13,16 @@ if(NOT INPUT OR NOT OUTPUT)
   message(FATAL_ERROR "INPUT and OUTPUT must be set")
 endif()
 
-set(converted "${OUTPUT}.cp932")
+if(NOT ENCODING)
+  set(ENCODING CP932)
+endif()
+set(converted "${OUTPUT}.converted")
 execute_process(
-  COMMAND iconv -f UTF-8 -t CP932 "${INPUT}"
+  COMMAND iconv -f UTF-8 -t ${ENCODING} "${INPUT}"
   OUTPUT_FILE "${converted}"
   RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
-  message(FATAL_ERROR "iconv could not convert ${INPUT} to CP932")
+  message(FATAL_ERROR "iconv could not convert ${INPUT} to ${ENCODING}")
 endif()
 
 file(READ "${converted}" hex HEX)
@@ -46,8 +51,9 @@ while(index LESS byte_count)
     octal_escape(${value} escaped)
     string(APPEND text "${escaped}")
     # Lead bytes of CP932 double-byte characters: 0x81-0x9F and 0xE0-0xFC.
-    if((value GREATER_EQUAL 129 AND value LESS_EQUAL 159) OR
-       (value GREATER_EQUAL 224 AND value LESS_EQUAL 252))
+    if(ENCODING STREQUAL "CP932" AND
+       ((value GREATER_EQUAL 129 AND value LESS_EQUAL 159) OR
+        (value GREATER_EQUAL 224 AND value LESS_EQUAL 252)))
       set(trail_pending TRUE)
     endif()
   else()

@@ -55,7 +55,7 @@ void parse(const std::vector<std::string>& args, const Revision& revision) {
     status = parse_command_line(settings, static_cast<int>(argv.size() - 1), argv.data(), revision,
                                 console);
   } catch (const FatalError& e) {
-    FUZZ_CHECK(!e.message.empty());
+    FUZZ_CHECK(!text(e.message).empty());
     return;
   } catch (const UsageShown&) {
     FUZZ_CHECK(!console.captured_out().empty());

@@ -116,7 +116,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   try {
     status = scan_adts_stream(source, size, input, console);
   } catch (const FatalError& e) {
-    FUZZ_CHECK(!e.message.empty() && !e.with_usage);
+    FUZZ_CHECK(!text(e.message).empty() && !e.with_usage);
     return 0;
   }
   check_record(data, size, status, input);

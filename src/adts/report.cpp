@@ -29,22 +29,21 @@ Msg profile_line(std::uint32_t profile) {
 
 void print_channel_line(std::uint32_t config, Console& console) {
   if (config == 0) {
-    console.out(text(Msg::channel_dual));
+    console.out(Msg::channel_dual);
   } else if (config <= 5) {
-    console.out(format_text(Msg::channel_plain, {config}));
+    console.out(Msg::channel_plain, {config});
   } else {
-    console.out(format_text(Msg::channel_lfe, {config - 1}));
+    console.out(Msg::channel_lfe, {config - 1});
   }
 }
 
 void print_profile_line(std::uint32_t profile, bool& editable, Console& console) {
-  console.out(text(profile_line(profile)));
+  console.out(profile_line(profile));
   if (profile != kProfileLc) editable = false;
 }
 
 void print_version_line(std::uint32_t mpeg_id, Console& console) {
-  console.out(format_text(Msg::report_version,
-                          {text(mpeg_id != 0 ? Msg::version_mpeg2 : Msg::version_mpeg4)}));
+  console.out(Msg::report_version, {mpeg_id != 0 ? Msg::version_mpeg2 : Msg::version_mpeg4});
 }
 
 }  // namespace
@@ -68,21 +67,21 @@ void print_input_report(std::string_view name, const AdtsInput& input, bool& edi
   const std::uint32_t seconds = playing_seconds(input.frame_count, rate);
   const std::uint32_t bit_rate = average_bit_rate(input.file_size, input.frame_count, rate);
 
-  console.out(format_text(Msg::report_title, {name}));
-  console.out(format_text(Msg::report_size, {input.file_size}));
-  console.out(format_text(Msg::report_frames, {input.frame_count}));
-  console.out(format_text(Msg::report_time, {seconds / 3600, seconds / 60 % 60, seconds % 60}));
-  console.out(format_text(Msg::report_bit_rate, {bit_rate / 1000, bit_rate % 1000}));
+  console.out(Msg::report_title, {FileName{name}});
+  console.out(Msg::report_size, {input.file_size});
+  console.out(Msg::report_frames, {input.frame_count});
+  console.out(Msg::report_time, {seconds / 3600, seconds / 60 % 60, seconds % 60});
+  console.out(Msg::report_bit_rate, {bit_rate / 1000, bit_rate % 1000});
 
   const FormatSegment* previous = nullptr;
   for (const FormatSegment& segment : input.segments) {
     if (segment.first_frame == 0) {
       print_version_line(segment.mpeg_id, console);
       print_profile_line(segment.profile, editable, console);
-      console.out(format_text(Msg::report_sampling_rate, {segment.sampling_rate}));
+      console.out(Msg::report_sampling_rate, {segment.sampling_rate});
       print_channel_line(segment.channel_config, console);
     } else {
-      console.out(format_text(Msg::report_from_frame, {segment.first_frame}));
+      console.out(Msg::report_from_frame, {segment.first_frame});
       if (previous == nullptr || segment.mpeg_id != previous->mpeg_id) {
         print_version_line(segment.mpeg_id, console);
       }
@@ -90,7 +89,7 @@ void print_input_report(std::string_view name, const AdtsInput& input, bool& edi
         print_profile_line(segment.profile, editable, console);
       }
       if (previous == nullptr || segment.sampling_rate != previous->sampling_rate) {
-        console.out(format_text(Msg::report_sampling_rate, {segment.sampling_rate}));
+        console.out(Msg::report_sampling_rate, {segment.sampling_rate});
       }
       if (previous == nullptr || segment.channel_config != previous->channel_config) {
         print_channel_line(segment.channel_config, console);

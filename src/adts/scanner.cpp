@@ -130,7 +130,7 @@ class Scan {
   // No header at p: searches the window from p, cut at the end of the
   // examined part of the block, and returns the header found.
   std::size_t resynchronise(std::size_t p, std::size_t examined_end) {
-    if (frames_ > 0) console_.out(format_text(Msg::bad_header, {frames_}));
+    if (frames_ > 0) console_.out(Msg::bad_header, {frames_});
     const std::size_t limit = std::min(p + kResyncWindow, examined_end);
     for (std::size_t q = p; q < limit; ++q) {
       if (is_adts_header(&block_[q])) {

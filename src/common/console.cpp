@@ -1,25 +1,39 @@
 #include "common/console.hpp"
 
 #include "platform/file.hpp"
+#include "platform/names.hpp"
 
 namespace sarnik {
 namespace {
+
 constexpr std::size_t kFlushThreshold = 1 << 16;
+
+TextEncoding encoding_for(platform::StdStream stream) {
+  if (platform::is_terminal(stream) && platform::terminal_reads_utf8()) {
+    return TextEncoding{Encoding::utf8, nullptr};
+  }
+  return TextEncoding{Encoding::cp932, &platform::name_in_cp932};
 }
 
-void Console::out(std::string_view bytes) {
-  out_.append(bytes);
+}  // namespace
+
+Console::Console()
+    : Console(encoding_for(platform::StdStream::out), encoding_for(platform::StdStream::err)) {}
+
+void Console::out(Msg id, std::initializer_list<FormatArg> args) {
+  out_.append(format_text(id, args, out_encoding_));
   if (!capture_ && out_.size() >= kFlushThreshold) flush();
 }
 
-void Console::err(std::string_view bytes) {
+void Console::err(Msg id, std::initializer_list<FormatArg> args) {
+  const std::string line = format_text(id, args, err_encoding_);
   if (capture_) {
-    err_.append(bytes);
+    err_.append(line);
     return;
   }
   flush();
   // Nothing is left to report a failing standard error on.
-  static_cast<void>(platform::write_stderr(bytes));
+  static_cast<void>(platform::write_stderr(line));
 }
 
 void Console::flush() {

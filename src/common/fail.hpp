@@ -3,24 +3,24 @@
 // text when asked, releases everything and ends the run with exit code 1.
 #pragma once
 
-#include <string>
-#include <utility>
+#include <optional>
 
 #include "common/messages.hpp"
 
 namespace sarnik {
 
 struct FatalError {
-  std::string message;  // CP932 bytes
+  Msg message;
   bool with_usage = false;
+  std::optional<std::int32_t> number;  // for the message's %d, if it has one
 };
 
-[[noreturn]] inline void fail_and_exit(std::string message, bool with_usage = false) {
-  throw FatalError{std::move(message), with_usage};
+[[noreturn]] inline void fail_and_exit(Msg id, bool with_usage = false) {
+  throw FatalError{id, with_usage, std::nullopt};
 }
 
-[[noreturn]] inline void fail_and_exit(Msg id, bool with_usage = false) {
-  fail_and_exit(std::string(text(id)), with_usage);
+[[noreturn]] inline void fail_and_exit(Msg id, std::int32_t number, bool with_usage) {
+  throw FatalError{id, with_usage, number};
 }
 
 }  // namespace sarnik

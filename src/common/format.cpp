@@ -32,9 +32,37 @@ const FormatArg& take(std::initializer_list<FormatArg>::const_iterator& it,
   return *it++;
 }
 
+void append_string(std::string& out, std::initializer_list<FormatArg>::const_iterator& it,
+                   std::initializer_list<FormatArg> args, const TextEncoding& encoding) {
+  if (it == args.end()) std::abort();
+  const FormatArg& arg = *it++;
+  switch (arg.kind()) {
+    case FormatArg::Kind::text:
+      out.append(arg.as_text());
+      return;
+    case FormatArg::Kind::name:
+      if (encoding.spell_name != nullptr) {
+        out.append(encoding.spell_name(arg.as_text()));
+      } else {
+        out.append(arg.as_text());
+      }
+      return;
+    case FormatArg::Kind::message:
+      if (arg.has_number()) {
+        out.append(format_text(arg.as_message(), {arg.as_signed()}, encoding));
+      } else {
+        out.append(text(arg.as_message(), encoding.messages));
+      }
+      return;
+    default:
+      std::abort();
+  }
+}
+
 }  // namespace
 
-std::string format_text(std::string_view fmt, std::initializer_list<FormatArg> args) {
+std::string format_text(std::string_view fmt, std::initializer_list<FormatArg> args,
+                        const TextEncoding& encoding) {
   std::string out;
   out.reserve(fmt.size() + 32);
   auto it = args.begin();
@@ -49,7 +77,7 @@ std::string format_text(std::string_view fmt, std::initializer_list<FormatArg> a
       out.push_back('%');
       i += 1;
     } else if (rest.substr(0, 1) == "s") {
-      out.append(take(it, args, FormatArg::Kind::text).as_text());
+      append_string(out, it, args, encoding);
       i += 1;
     } else if (rest.substr(0, 1) == "d") {
       append_signed(out, take(it, args, FormatArg::Kind::signed_int).as_signed());

@@ -1,4 +1,4 @@
-// The program's console texts, held as CP932 bytes.
+// The program's console texts, held as CP932 bytes and as UTF-8.
 #pragma once
 
 #include <string_view>
@@ -12,7 +12,11 @@ enum class Msg {
   count_
 };
 
-// The CP932 bytes of one message, without a terminator.
-std::string_view text(Msg id);
+// CP932 is what the program writes wherever its output is captured; UTF-8
+// is for a terminal that reads it.
+enum class Encoding { cp932, utf8 };
+
+// The bytes of one message in the encoding, without a terminator.
+std::string_view text(Msg id, Encoding encoding = Encoding::cp932);
 
 }  // namespace sarnik

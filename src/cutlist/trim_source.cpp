@@ -5,6 +5,7 @@
 #include "common/ascii.hpp"
 #include "common/fail.hpp"
 #include "cutlist/trim_text.hpp"
+#include "platform/names.hpp"
 
 namespace sarnik {
 namespace {
@@ -58,7 +59,7 @@ TrimText load_trim_text(const RunSettings& settings, platform::File& script) {
   if (script.is_open()) {
     trim.read_failed = !read_script_text(script, trim.text);
   } else {
-    trim.text = normalise_inline_text(*settings.trim_argument);
+    trim.text = normalise_inline_text(platform::name_rule_bytes(*settings.trim_argument));
   }
   return trim;
 }

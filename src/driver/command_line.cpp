@@ -4,6 +4,7 @@
 #include "common/fail.hpp"
 #include "common/format.hpp"
 #include "driver/delay_tag.hpp"
+#include "platform/names.hpp"
 
 namespace sarnik {
 namespace {
@@ -18,22 +19,29 @@ std::int32_t delay_value(std::string_view value) {
   return negative ? -magnitude : magnitude;
 }
 
+// The rules and the length limit work on the name's bytes as the platform
+// gives them to byte rules (in code page 932 on Windows). The add 3 rule
+// cuts the name itself at the same characters: its tag is found only on
+// ASCII characters, which neither form holds inside another character. The
+// add 2 name is read back from its bytes.
 void derive_from_first_input(RunSettings& settings, const Revision& revision, Console& console) {
   const std::string& name = settings.input_names.front();
-  const Derivation d =
-      revision.add == 2 ? derive_add2(name, revision.span_excluding) : derive_add3(name);
+  const std::string rule_bytes = platform::name_rule_bytes(name);
+  const Derivation d = revision.add == 2 ? derive_add2(rule_bytes, revision.span_excluding)
+                                         : derive_add3(rule_bytes);
   if (!d.ok) fail_and_exit(d.failure);
-  settings.derived_name = d.output_name;
+  settings.derived_name = revision.add == 2 ? platform::name_from_rule_bytes(d.output_name)
+                                            : replace_delay_tag(name, find_delay_tag(name));
   settings.output_name = settings.derived_name;
   settings.delay = d.delay;
-  console.out(text(Msg::x_added_options));
-  console.out(format_text(Msg::x_added_delay, {settings.delay}));
-  console.out(format_text(Msg::x_added_output, {settings.derived_name}));
+  console.out(Msg::x_added_options);
+  console.out(Msg::x_added_delay, {settings.delay});
+  console.out(Msg::x_added_output, {FileName{settings.derived_name}});
 }
 
 }  // namespace
 
-void print_usage(Console& console) { console.out(text(Msg::usage)); }
+void print_usage(Console& console) { console.out(Msg::usage); }
 
 bool is_valid_delay_value(std::string_view value) {
   if (value.size() > 7) return false;
@@ -56,7 +64,7 @@ std::int32_t parse_command_line(RunSettings& settings, int argc, const char* con
     const std::string_view arg = argv[i];
     if (arg.empty() || arg[0] != '-') {
       if (settings.input_count() >= kMaxInputs) {
-        fail_and_exit(format_text(Msg::too_many_inputs, {std::int32_t{kMaxInputs}}), true);
+        fail_and_exit(Msg::too_many_inputs, kMaxInputs, true);
       }
       settings.input_names.emplace_back(arg);
       continue;

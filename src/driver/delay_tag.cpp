@@ -97,15 +97,19 @@ DelayTag find_delay_tag(std::string_view name) {
   return last;
 }
 
+std::string replace_delay_tag(std::string_view name, const DelayTag& tag) {
+  std::string derived(name.substr(0, tag.start));
+  derived += "0ms";
+  derived += name.substr(tag.end + 1);
+  return derived;
+}
+
 Derivation derive_add3(std::string_view name) {
   const DelayTag tag = find_delay_tag(name);
   if (!tag.found) return refused(Msg::x_tag_missing);
   if (tag.out_of_range) return refused(Msg::x_tag_out_of_range);
   if (tag.value == 0) return refused(Msg::x_overwrite_stop);
-  std::string derived(name.substr(0, tag.start));
-  derived += "0ms";
-  derived += name.substr(tag.end + 1);
-  return accepted(tag.value, std::move(derived));
+  return accepted(tag.value, replace_delay_tag(name, tag));
 }
 
 Derivation derive_add2(const std::string& name, CaseInsensitiveSpan span_excluding) {

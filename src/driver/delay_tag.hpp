@@ -23,6 +23,9 @@ struct DelayTag {
 // Scans name for the last delay tag, lowercasing 'A'-'Z' for the tests only.
 DelayTag find_delay_tag(std::string_view name);
 
+// The name with the found tag replaced by "0ms".
+std::string replace_delay_tag(std::string_view name, const DelayTag& tag);
+
 struct Derivation {
   bool ok = false;
   Msg failure = Msg::x_tag_missing;  // when !ok

@@ -12,7 +12,16 @@
 #error "REVISION_ADD must be 2 or 3"
 #endif
 
-int main(int argc, char** argv) {
+#ifdef _WIN32
+#include <string>
+#include <vector>
+
+#include "platform/win32/wide.hpp"
+#endif
+
+namespace {
+
+int run(int argc, const char* const* argv) {
 #if REVISION_ADD == 2
   const sarnik::Revision revision{2, &sarnik::platform::str_cspn_ia};
 #else
@@ -21,3 +30,20 @@ int main(int argc, char** argv) {
   sarnik::Console console;
   return sarnik::run_main(argc, argv, revision, console);
 }
+
+}  // namespace
+
+#ifdef _WIN32
+// The wide command line, so that every name reaches the file calls whole;
+// the arguments are held in UTF-8 from here on.
+int wmain(int argc, wchar_t** argv) {
+  std::vector<std::string> args;
+  for (int i = 0; i < argc; ++i) args.push_back(sarnik::platform::utf8_from_wide(argv[i]));
+  std::vector<const char*> pointers;
+  for (const std::string& a : args) pointers.push_back(a.c_str());
+  pointers.push_back(nullptr);
+  return run(argc, pointers.data());
+}
+#else
+int main(int argc, char** argv) { return run(argc, argv); }
+#endif

@@ -69,18 +69,18 @@ void scan_and_report_inputs(RunState& run, CopyAhead* ahead) {
     AdtsInput& input = run.inputs.emplace_back();
     if (ahead != nullptr) ahead->begin_input(i);
     if (scan_adts_file(name.c_str(), &input, run.console, ahead) == kScanSkipped) {
-      run.console.out(format_text(Msg::frame_drop, {name}));
+      run.console.out(Msg::frame_drop, {FileName{name}});
       run.editable = false;
     }
     if (ahead != nullptr) ahead->end_input();
     print_input_report(name, input, run.editable, run.console);
-    run.console.out(text(Msg::newline));
+    run.console.out(Msg::newline);
     if (!run.editable && ahead != nullptr) ahead->abandon();
   }
 }
 
 int run_steps(RunState& run, int argc, const char* const* argv) {
-  run.console.out(text(run.revision.add == 2 ? Msg::banner_add2 : Msg::banner_add3));
+  run.console.out(run.revision.add == 2 ? Msg::banner_add2 : Msg::banner_add3);
   if (parse_command_line(run.settings, argc, argv, run.revision, run.console) == 0) {
     fail_and_exit(Msg::invalid_options, true);
   }
@@ -101,7 +101,7 @@ int run_steps(RunState& run, int argc, const char* const* argv) {
 
   scan_and_report_inputs(run, ahead.get());
   if (!run.editable) {
-    run.console.out(text(Msg::not_editable));
+    run.console.out(Msg::not_editable);
     release_all(run);
     return 0;
   }
@@ -124,9 +124,10 @@ int run_steps(RunState& run, int argc, const char* const* argv) {
   return 0;
 }
 
-int fail(RunState& run, const std::string& message, bool with_usage) {
-  run.console.err(format_text(Msg::error_line, {message}));
-  if (with_usage) print_usage(run.console);
+int fail(RunState& run, const FatalError& error) {
+  run.console.err(Msg::error_line, {error.number ? FormatArg(error.message, *error.number)
+                                                 : FormatArg(error.message)});
+  if (error.with_usage) print_usage(run.console);
   release_all(run);
   run.script_file.close();
   run.output_file.close();
@@ -149,13 +150,13 @@ int run_main(int argc, const char* const* argv, const Revision& revision, Consol
   } catch (const UsageShown&) {
     code = 0;
   } catch (const FatalError& error) {
-    code = fail(run, error.message, error.with_usage);
+    code = fail(run, error);
   } catch (const std::bad_alloc&) {
-    code = fail(run, std::string(text(Msg::out_of_memory)), false);
+    code = fail(run, FatalError{Msg::out_of_memory, false, std::nullopt});
   }
   console.flush();
   if (!console.output_ok() && code == 0) {
-    console.err(format_text(Msg::error_line, {text(Msg::console_write_failed)}));
+    console.err(Msg::error_line, {Msg::console_write_failed});
     code = 1;
   }
   return code;

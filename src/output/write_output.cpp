@@ -87,7 +87,7 @@ std::int32_t write_output(const std::vector<AdtsInput>& inputs,
                           const std::vector<CutRange>& ranges, platform::File& output,
                           Console& console, const std::vector<CopyBlock>* written_ahead) {
   if (ranges.empty()) return 0;
-  console.out(text(Msg::output_progress));
+  console.out(Msg::output_progress);
 
   std::vector<std::uint32_t> frame_counts;
   frame_counts.reserve(inputs.size());
@@ -100,11 +100,11 @@ std::int32_t write_output(const std::vector<AdtsInput>& inputs,
   for (std::size_t r = 0; r < ranges.size(); ++r) {
     const CutRange& range = ranges[r];
     if (range.start == kNoOutput) {
-      console.out(text(Msg::output_no_output));
+      console.out(Msg::output_no_output);
     } else {
       // The range's first and last frame, both inclusive.
-      console.out(format_text(Msg::output_range, {static_cast<std::uint32_t>(range.start),
-                                                  static_cast<std::uint32_t>(range.end) - 1}));
+      console.out(Msg::output_range, {static_cast<std::uint32_t>(range.start),
+                                      static_cast<std::uint32_t>(range.end) - 1});
       for (const CopyBlock& block : plan_range(frame_counts, range)) {
         platform::File& source = files.get(block.input);
         if (in_place.next(block)) {
@@ -115,12 +115,12 @@ std::int32_t write_output(const std::vector<AdtsInput>& inputs,
         }
       }
     }
-    if (r + 1 < ranges.size()) console.out(text(Msg::output_join));
+    if (r + 1 < ranges.size()) console.out(Msg::output_join);
   }
   prefix.end();
 
   if (!output.close()) fail_and_exit(Msg::output_write_failed);
-  console.out(format_text(Msg::output_summary, {totals.bytes, totals.frames}));
+  console.out(Msg::output_summary, {totals.bytes, totals.frames});
   return 1;
 }
 

@@ -69,8 +69,14 @@ CopyStatus copy_range(File& in, std::uint64_t position, std::uint64_t length, Fi
 // The identity of the file at path; false when it cannot be reached.
 bool file_identity(const char* path, FileId& out);
 
-// Writes the bytes unchanged to the standard output or standard error.
+// Writes the bytes unchanged to the standard output or standard error. On
+// Windows, text for a console is UTF-8 and is written to it in UTF-16.
 bool write_stdout(std::string_view bytes);
 bool write_stderr(std::string_view bytes);
+
+enum class StdStream { out, err };
+
+// Whether the standard stream is a terminal (a console on Windows).
+bool is_terminal(StdStream stream);
 
 }  // namespace sarnik::platform

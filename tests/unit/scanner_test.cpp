@@ -55,7 +55,7 @@ Scanned scan(const std::string& bytes, std::uint64_t size_override = 0, int fail
   try {
     s.status = scan_adts_stream(source, size_override ? size_override : bytes.size(), s.input, console);
   } catch (const FatalError& e) {
-    s.error = e.message;
+    s.error = std::string(text(e.message));
   }
   s.out = console.captured_out();
   return s;

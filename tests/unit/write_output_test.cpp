@@ -45,7 +45,7 @@ TEST(WriteOutput, InputThatShrankAfterItsScan) {
     write_output(inputs, {name}, {CutRange{0, 100}}, output, console);
     FAIL() << "a shrunk input was copied";
   } catch (const FatalError& e) {
-    EXPECT_EQ(e.message, test::sjis("AAC ファイルが読み込み後に変更されました。"));
+    EXPECT_EQ(text(e.message), test::sjis("AAC ファイルが読み込み後に変更されました。"));
   }
   EXPECT_EQ(test::read_file(name).size(), 1000u);  // the input is left as it was
 }

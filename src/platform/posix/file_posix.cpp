@@ -128,4 +128,6 @@ bool file_identity(const char* path, FileId& out) {
 bool write_stdout(std::string_view bytes) { return write_fd(1, bytes.data(), bytes.size()); }
 bool write_stderr(std::string_view bytes) { return write_fd(2, bytes.data(), bytes.size()); }
 
+bool is_terminal(StdStream stream) { return ::isatty(stream == StdStream::out ? 1 : 2) == 1; }
+
 }  // namespace sarnik::platform

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "platform/file.hpp"
+#include "platform/win32/wide.hpp"
 
 namespace sarnik::platform {
 namespace {
@@ -22,9 +23,29 @@ bool write_handle(HANDLE h, const char* data, std::size_t n) {
   return true;
 }
 
+bool is_console(HANDLE h) {
+  DWORD mode = 0;
+  return h != INVALID_HANDLE_VALUE && h != nullptr && GetConsoleMode(h, &mode) != 0;
+}
+
+// Text for a console is UTF-8; the console takes it in UTF-16, whatever its
+// code page.
+bool write_console(HANDLE h, std::string_view utf8) {
+  const std::wstring wide = wide_from_utf8(utf8);
+  constexpr std::size_t kMaxUnits = 1u << 14;
+  for (std::size_t at = 0; at < wide.size();) {
+    const DWORD piece = static_cast<DWORD>(wide.size() - at < kMaxUnits ? wide.size() - at : kMaxUnits);
+    DWORD written = 0;
+    if (!WriteConsoleW(h, wide.data() + at, piece, &written, nullptr) || written == 0) return false;
+    at += written;
+  }
+  return true;
+}
+
 bool write_std(DWORD which, std::string_view bytes) {
   const HANDLE h = GetStdHandle(which);
   if (h == INVALID_HANDLE_VALUE || h == nullptr) return false;
+  if (is_console(h)) return write_console(h, bytes);
   return write_handle(h, bytes.data(), bytes.size());
 }
 
@@ -50,8 +71,8 @@ File& File::operator=(File&& other) noexcept {
 
 bool File::open_read(const char* path) {
   close();
-  const HANDLE h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE h = CreateFileW(wide_from_utf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   handle_ = reinterpret_cast<std::intptr_t>(h);
   return true;
@@ -59,8 +80,8 @@ bool File::open_read(const char* path) {
 
 bool File::create_write(const char* path) {
   close();
-  const HANDLE h = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE h = CreateFileW(wide_from_utf8(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   handle_ = reinterpret_cast<std::intptr_t>(h);
   return true;
@@ -124,8 +145,9 @@ bool File::close() {
 bool file_identity(const char* path, FileId& out) {
   // No access rights are needed to ask for the identity; the flag lets the
   // call reach directories as well.
-  const HANDLE h = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                               nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  const HANDLE h = CreateFileW(wide_from_utf8(path).c_str(), 0,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   BY_HANDLE_FILE_INFORMATION info{};
   const bool ok = GetFileInformationByHandle(h, &info) != 0;
@@ -136,5 +158,9 @@ bool file_identity(const char* path, FileId& out) {
 
 bool write_stdout(std::string_view bytes) { return write_std(STD_OUTPUT_HANDLE, bytes); }
 bool write_stderr(std::string_view bytes) { return write_std(STD_ERROR_HANDLE, bytes); }
+
+bool is_terminal(StdStream stream) {
+  return is_console(GetStdHandle(stream == StdStream::out ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE));
+}
 
 }  // namespace sarnik::platform
