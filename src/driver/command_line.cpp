@@ -20,18 +20,15 @@ std::int32_t delay_value(std::string_view value) {
 }
 
 // The rules and the length limit work on the name's bytes as the platform
-// gives them to byte rules (in code page 932 on Windows). The add 3 rule
-// cuts the name itself at the same characters: its tag is found only on
-// ASCII characters, which neither form holds inside another character. The
-// add 2 name is read back from its bytes.
+// gives them to byte rules (code page 932 on Windows); the output name is
+// the input name cut at the same characters.
 void derive_from_first_input(RunSettings& settings, const Revision& revision, Console& console) {
   const std::string& name = settings.input_names.front();
   const std::string rule_bytes = platform::name_rule_bytes(name);
   const Derivation d = revision.add == 2 ? derive_add2(rule_bytes, revision.span_excluding)
                                          : derive_add3(rule_bytes);
   if (!d.ok) fail_and_exit(d.failure);
-  settings.derived_name = revision.add == 2 ? platform::name_from_rule_bytes(d.output_name)
-                                            : replace_delay_tag(name, find_delay_tag(name));
+  settings.derived_name = platform::cut_name(name, d.output_name, d.kept, d.resumed);
   settings.output_name = settings.derived_name;
   settings.delay = d.delay;
   console.out(Msg::x_added_options);

@@ -28,12 +28,17 @@ Derivation refused(Msg why) {
   return d;
 }
 
-Derivation accepted(std::int64_t delay, std::string name) {
-  if (name.size() > kMaxDerivedNameLength) return refused(Msg::derived_name_too_long);
+Derivation accepted(std::int64_t delay, std::string_view name, std::size_t kept, std::size_t resumed) {
+  std::string derived(name.substr(0, kept));
+  derived += "0ms";
+  derived += name.substr(resumed);
+  if (derived.size() > kMaxDerivedNameLength) return refused(Msg::derived_name_too_long);
   Derivation d;
   d.ok = true;
   d.delay = static_cast<std::int32_t>(delay);
-  d.output_name = std::move(name);
+  d.output_name = std::move(derived);
+  d.kept = kept;
+  d.resumed = resumed;
   return d;
 }
 
@@ -97,19 +102,12 @@ DelayTag find_delay_tag(std::string_view name) {
   return last;
 }
 
-std::string replace_delay_tag(std::string_view name, const DelayTag& tag) {
-  std::string derived(name.substr(0, tag.start));
-  derived += "0ms";
-  derived += name.substr(tag.end + 1);
-  return derived;
-}
-
 Derivation derive_add3(std::string_view name) {
   const DelayTag tag = find_delay_tag(name);
   if (!tag.found) return refused(Msg::x_tag_missing);
   if (tag.out_of_range) return refused(Msg::x_tag_out_of_range);
   if (tag.value == 0) return refused(Msg::x_overwrite_stop);
-  return accepted(tag.value, replace_delay_tag(name, tag));
+  return accepted(tag.value, name, tag.start, tag.end + 1);
 }
 
 Derivation derive_add2(const std::string& name, CaseInsensitiveSpan span_excluding) {
@@ -130,10 +128,7 @@ Derivation derive_add2(const std::string& name, CaseInsensitiveSpan span_excludi
 
   // The rest of the name starts two characters after the 'm'; a name that
   // ends before that has no rest.
-  std::string derived = name.substr(0, std::min(text_start, length));
-  derived += "0ms";
-  if (m + 2 < length) derived += name.substr(m + 2);
-  return accepted(delay.value, std::move(derived));
+  return accepted(delay.value, name, std::min(text_start, length), std::min(m + 2, length));
 }
 
 }  // namespace sarnik

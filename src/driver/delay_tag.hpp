@@ -23,14 +23,15 @@ struct DelayTag {
 // Scans name for the last delay tag, lowercasing 'A'-'Z' for the tests only.
 DelayTag find_delay_tag(std::string_view name);
 
-// The name with the found tag replaced by "0ms".
-std::string replace_delay_tag(std::string_view name, const DelayTag& tag);
-
 struct Derivation {
   bool ok = false;
   Msg failure = Msg::x_tag_missing;  // when !ok
   std::int32_t delay = 0;
+  // The output name: the name's first `kept` bytes, "0ms", and the name from
+  // byte `resumed` on.
   std::string output_name;
+  std::size_t kept = 0;
+  std::size_t resumed = 0;
 };
 
 // The add 3 rule: the last tag's number is the delay; the output name is the

@@ -21,13 +21,18 @@ bool terminal_reads_utf8();
 // name is written as it is.
 std::string name_in_cp932(std::string_view name);
 
-// The bytes that the -x rules and the derived-name limit work on: the name
-// itself on POSIX, its code page 932 form on Windows.
+// The bytes that the program's byte rules work on (the -x rules, the
+// derived-name limit, inline Trim text): the argument itself on POSIX, its
+// code page 932 form on Windows.
 std::string name_rule_bytes(std::string_view name);
 
-// The name that rule bytes (from name_rule_bytes, cut and joined) spell:
-// the bytes themselves on POSIX; on Windows the code page 932 text read
-// back into a wide name.
-std::string name_from_rule_bytes(std::string_view bytes);
+// The output name that -x derives from name. derived is name's rule bytes
+// cut to their first `kept` bytes, then "0ms", then the bytes from `resumed`
+// on. On POSIX that is derived itself. On Windows the name is cut at the
+// same characters, so that characters outside code page 932 stay whole;
+// should a cut fall inside a character, derived is read back from code
+// page 932 instead.
+std::string cut_name(std::string_view name, std::string_view derived, std::size_t kept,
+                     std::size_t resumed);
 
 }  // namespace sarnik::platform

@@ -35,6 +35,8 @@ std::string name_in_cp932(std::string_view name) {
 
 std::string name_rule_bytes(std::string_view name) { return std::string(name); }
 
-std::string name_from_rule_bytes(std::string_view bytes) { return std::string(bytes); }
+std::string cut_name(std::string_view, std::string_view derived, std::size_t, std::size_t) {
+  return std::string(derived);
+}
 
 }  // namespace sarnik::platform
