@@ -1,9 +1,13 @@
 // The message table's bytes against iconv's CP932 conversion of the texts,
-// written here on their own.
+// written here on their own; the formatting of texts in either encoding;
+// names turned from UTF-8 into CP932.
 #include <gtest/gtest.h>
 
 #include "common/format.hpp"
 #include "common/messages.hpp"
+#ifndef _WIN32
+#include "platform/posix/cp932_from_utf8.hpp"
+#endif
 #include "support/expected_usage.hpp"
 #include "support/sjis.hpp"
 
@@ -60,9 +64,10 @@ const Expected kExpected[] = {
     {Msg::usage, test::kUsageUtf8},
 };
 
-TEST(Messages, EveryTextIsIconvsCp932Conversion) {
+TEST(Messages, EveryTextIsIconvsCp932ConversionAndTheUtf8Text) {
   for (const Expected& e : kExpected) {
     EXPECT_EQ(text(e.id), sjis(e.utf8)) << e.utf8;
+    EXPECT_EQ(text(e.id, Encoding::utf8), e.utf8);
   }
 }
 
@@ -85,6 +90,43 @@ TEST(Format, Directives) {
   EXPECT_EQ(format_text("%02u:%02u", {std::uint32_t{100}, std::uint32_t{0}}), "100:00");
   EXPECT_EQ(format_text(Msg::output_range, {std::uint32_t{0}, std::uint32_t{155}}), "Trim(0,155)");
 }
+
+std::string shouted(std::string_view name) { return "<" + std::string(name) + ">"; }
+
+// Messages come in the text's encoding, with their own number; names are
+// spelled for it; plain text passes as it is.
+TEST(Format, EncodingsOfMessagesAndNames) {
+  const TextEncoding utf8{Encoding::utf8, &shouted};
+  EXPECT_EQ(format_text(Msg::error_line, {FormatArg(Msg::too_many_inputs, 16)}, utf8),
+            "エラー: 入力ファイルは最大 16 ファイルまでです。\n");
+  EXPECT_EQ(format_text(Msg::error_line, {Msg::invalid_options}),
+            sjis("エラー: オプションが正しくありません。\n"));
+  EXPECT_EQ(format_text(Msg::report_title, {FileName{"a.aac"}}, utf8), "<a.aac> の情報:\n");
+  EXPECT_EQ(format_text("%s", {"a.aac"}, utf8), "a.aac");
+}
+
+#ifndef _WIN32
+TEST(Cp932FromUtf8, Characters) {
+  struct {
+    const char* utf8;
+    const char* cp932_as_utf8;  // '?' where CP932 holds no such character
+  } cases[] = {
+      {"plain ASCII \\ ~", "plain ASCII \\ ~"},
+      {"ニュース ｱｲ", "ニュース ｱｲ"},  // half-width katakana: one byte each
+      {"ソ表能", "ソ表能"},            // trail byte 0x5C
+      {"〜～", "?～"},                 // only U+FF5E is 0x8160
+      {"−－—―", "?－?―"},
+      {"♬♪é𠮷😀", "?♪???"},
+      {"∵纊①", "∵纊①"},              // held twice in CP932: one code each
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(platform::cp932_from_utf8(c.utf8), sjis(c.cp932_as_utf8)) << c.utf8;
+  }
+  for (const char* invalid : {"\xFF", "\xC0\x80", "\xED\xA0\x80", "\xE3\x81", "\xF4\x90\x80\x80"}) {
+    EXPECT_EQ(platform::cp932_from_utf8(invalid), std::nullopt);
+  }
+}
+#endif
 
 }  // namespace
 }  // namespace sarnik
