@@ -5,7 +5,7 @@
 # fails, an import is wrong or any test fails.
 #
 # Build trees: build/windows (the cross-build, with the Wine prefix in
-# build/windows/wineprefix) and build/windows-runner (the native test runner).
+# build/windows/wineprefix-ja) and build/windows-runner (the native test runner).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -13,7 +13,19 @@ root=$PWD
 # Debian's MinGW-w64 (the posix thread model) and Wine, plus what the native
 # runner needs; installed only when missing (apt-get update first).
 scripts/install-deps.sh g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64 \
-  wine wine64 unzip
+  wine wine64 unzip locales
+
+# The Japanese locale: Wine takes its ANSI and OEM code pages (932, as on
+# Japanese Windows) from the locale that the prefix is made and run under.
+if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -qx 'ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
+  $sudo locale-gen
+fi
+export LANG=ja_JP.UTF-8
+unset LC_ALL
 
 echo "== cross-build (build/windows)"
 cmake --no-warn-unused-cli -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
@@ -58,7 +70,9 @@ cmake -S . -B build/windows-runner -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/windows-runner -j"$(nproc)" --target sarnik_cli_tests
 
 echo "== CLI suite under Wine"
-export WINEPREFIX=$root/build/windows/wineprefix
+# The prefix is made under the Japanese locale (a prefix made under another
+# one keeps its code page), so it has a name of its own.
+export WINEPREFIX=$root/build/windows/wineprefix-ja
 export WINEDEBUG=-all
 # No Mono or Gecko: nothing to download, no dialog.
 export WINEDLLOVERRIDES="mscoree,mshtml="
