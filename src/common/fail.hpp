@@ -3,6 +3,7 @@
 // text when asked, releases everything and ends the run with exit code 1.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 
 #include "common/messages.hpp"
