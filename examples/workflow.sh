@@ -22,8 +22,12 @@ cd "$work"
 
 ffmpeg() { command ffmpeg -nostdin -hide_banner -v error -y "$@"; }
 ffprobe() { command ffprobe -v error "$@"; }
-# "command" runs the program, not this function, also when SARNIK is unset.
-sarnik() { command "${SARNIK:-sarnik}" "$@" | iconv -f CP932 -t UTF-8; }
+# "command" runs the program, not this function, also when SARNIK is unset;
+# its standard output and its error line are each converted.
+sarnik() {
+  { command "${SARNIK:-sarnik}" "$@" 2>&1 >&3 3>&- | iconv -f CP932 -t UTF-8 >&2; } 3>&1 |
+    iconv -f CP932 -t UTF-8
+}
 start() { ffprobe -select_streams "$1" -show_entries stream=start_time -of csv=p=0 "$rec" | sed -n 1p; }
 
 # 1. The delay of the audio against the video in ms (where each stream starts),

@@ -145,6 +145,12 @@ expect_eq "exit code" $? 1
 expect_in "message" wrong.log "differ by more than one AAC frame per cut (3); no result written"
 [ ! -e wrong.mp4 ] || fail "wrong.mp4 was written"
 
+echo "workflow: an option that sarnik refuses stops it, with sarnik's error line in UTF-8"
+limited examples/workflow.sh rec.ts cut.avs refused.mp4 -f 25 >refused.log 2>&1
+expect_eq "exit code" $? 1
+expect_in "message" refused.log "エラー: オプションが正しくありません。"
+[ ! -e refused.mp4 ] || fail "refused.mp4 was written"
+
 echo "the tone check fails for that audio cut without the delay"
 ffmpeg -nostdin -v error -y -i lead.ts -map 0:a:0 -c:a copy -f adts lead.aac
 "$sarnik" -t "$script" -o uncorrected.aac lead.aac >/dev/null || fail "sarnik exit code $?"
