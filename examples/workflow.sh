@@ -22,7 +22,12 @@ cd "$work"
 
 ffmpeg() { command ffmpeg -nostdin -hide_banner -v error -y "$@"; }
 ffprobe() { command ffprobe -v error "$@"; }
-sarnik() { "${SARNIK:-sarnik}" "$@" | iconv -f CP932 -t UTF-8; }
+# "command" runs the program, not this function, also when SARNIK is unset;
+# its standard output and its error line are each converted.
+sarnik() {
+  { command "${SARNIK:-sarnik}" "$@" 2>&1 >&3 3>&- | iconv -f CP932 -t UTF-8 >&2; } 3>&1 |
+    iconv -f CP932 -t UTF-8
+}
 start() { ffprobe -select_streams "$1" -show_entries stream=start_time -of csv=p=0 "$rec" | sed -n 1p; }
 
 # 1. The delay of the audio against the video in ms (where each stream starts),
@@ -36,26 +41,38 @@ audio="audio DELAY ${delay}ms.aac"
 ffmpeg -i "$rec" -map 0:a:0 -c:a copy -f adts "$audio"
 
 # 2. The audio cut by the script. -x corrects the delay of the name and writes
-#    "audio DELAY 0ms.aac"; audio without delay is cut as it is.
+#    "audio DELAY 0ms.aac"; audio without delay, whose name that is already,
+#    is cut into another file.
 if [ "$delay" -ne 0 ]; then
+  cut="audio DELAY 0ms.aac"
   sarnik -x -t "$avs" "$@" "$audio"
 else
-  sarnik -t "$avs" -o "audio DELAY 0ms.aac" "$@" "$audio"
+  cut="audio-cut.aac"
+  sarnik -t "$avs" -o "$cut" "$@" "$audio"
 fi
-if [ ! -s "audio DELAY 0ms.aac" ]; then
+if [ ! -s "$cut" ]; then
   echo "$0: sarnik wrote no audio for $rec" >&2
   exit 1
 fi
 
 # 3. The video cut by the same Trim line: its calls as a select expression.
-select=$(awk -f "$here/trim-to-select.awk" "$avs")
+select=$(LC_ALL=C awk -f "$here/trim-to-select.awk" "$avs")
 ffmpeg -i "$rec" -map 0:v:0 -vf "select='$select',setpts=N/FRAME_RATE/TB" -c:v libx264 -crf "${CRF:-20}" video.mp4
 
-# 4. Both together, in the container that the result's name asks for; the
-#    result appears only when it is complete.
+# 4. Both together, in the container that the result's name asks for.
 name=$(basename "$result") && ext=${name##*.} && [ "$ext" != "$name" ] || ext=mp4
-ffmpeg -i video.mp4 -i "audio DELAY 0ms.aac" -map 0:v -map 1:a -c copy "result.$ext"
-mv "result.$ext" "$result"
+ffmpeg -i video.mp4 -i "$cut" -map 0:v -map 1:a -c copy "result.$ext"
 
-# 5. What the result holds: each stream's duration and packet count.
-ffprobe -count_packets -show_entries stream=codec_type,duration,nb_read_packets -of csv=p=0 "$result"
+# 5. What the result holds: each stream's duration and packet count. The
+#    result appears only when its audio and video are as long as each other
+#    within one AAC frame (1024/48000 s) per cut.
+check=$(ffprobe -count_packets -show_entries stream=codec_type,duration,nb_read_packets -of csv=p=0 "result.$ext")
+cuts=$(printf '%s\n' "$select" | tr '+' '\n' | grep -c .)
+if ! awk -F, -v cuts="$cuts" '$1 == "video" { v = $2 } $1 == "audio" { a = $2 }
+  END { d = v - a; exit !(v > 0 && a > 0 && (d < 0 ? -d : d) <= cuts * 1024 / 48000) }' <<<"$check"; then
+  printf '%s\n' "$check" >&2
+  echo "$0: the audio and the video of $rec differ by more than one AAC frame per cut ($cuts); no result written" >&2
+  exit 1
+fi
+mv "result.$ext" "$result"
+printf '%s\n' "$check"

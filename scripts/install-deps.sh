@@ -1,16 +1,39 @@
 #!/usr/bin/env bash
-# Installs what building and testing sarnik need, from Debian's packages.
-# Packages already present are left alone; nothing is installed twice.
+# Installs the Debian packages that are missing, with apt-get: as root
+# directly, else through sudo. apt-get's and dpkg's messages go to
+# build/install-deps.log and are shown only when the installation fails.
+#
+#   scripts/install-deps.sh [package...]        what building and testing need, and these
+#   scripts/install-deps.sh --only package...   only these
 set -euo pipefail
+cd "$(dirname "$0")/.."
 
-packages=(cmake g++ make libgtest-dev libgmock-dev googletest ffmpeg "$@")
+if [ "${1:-}" = --only ]; then
+  shift
+  packages=("$@")
+else
+  # The compiler and build tools; GoogleTest; ffmpeg for the tests with real
+  # audio; dpkg-dev (dpkg-shlibdeps), lintian and man-db for the package test.
+  packages=(cmake g++ make libgtest-dev libgmock-dev googletest ffmpeg dpkg-dev lintian man-db "$@")
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-if ((${#missing[@]})); then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+((${#missing[@]})) || exit 0
+
+as_root=()
+if [ "$(id -u)" -ne 0 ]; then
+  command -v sudo >/dev/null ||
+    { echo "$0: installing ${missing[*]} needs root: run this as root, or install sudo" >&2; exit 1; }
+  as_root=(sudo)
+fi
+mkdir -p build
+log=build/install-deps.log
+echo "installing ${missing[*]} (messages in $log)"
+if ! { "${as_root[@]}" apt-get update -q &&
+       "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"; } >"$log" 2>&1; then
+  tail -n 20 "$log" >&2
+  echo "$0: the installation failed; the whole log is $log" >&2
+  exit 1
 fi

@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <random>
+#include <sstream>
 #include <vector>
 
 #include "cutlist/trim_source.hpp"
 #include "cutlist/trim_text.hpp"
+#include "support/files.hpp"
+#include "support/process.hpp"
 
 namespace sarnik {
 namespace {
@@ -37,6 +42,41 @@ Ranges parse_script(const std::string& bytes, Options o = {}) {
   Ranges out;
   for (const CutRange& r : ranges) out.emplace_back(r.start, r.end);
   return out;
+}
+
+// The video frames that examples/trim-to-select.awk keeps for a script, as
+// (first, end) pairs, end exclusive; a call that runs to the end of the video
+// ends at INT_MAX. Its expression joins between(n,first,last) and gte(n,first)
+// terms by '+', or is "1" when there is no call.
+Ranges awk_ranges(const std::string& script) {
+  const test::TempDir dir;
+  const std::string file = dir.write("cut.avs", script);
+  const test::ProcessResult r = test::run_process(
+      {"env", "LC_ALL=C", "awk", "-f", SARNIK_SOURCE_DIR "/examples/trim-to-select.awk", file});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  Ranges out;
+  std::istringstream terms(r.out);
+  std::string term;
+  while (std::getline(terms, term, '+')) {
+    long first = 0, last = 0;
+    if (std::sscanf(term.c_str(), "between(n,%ld,%ld)", &first, &last) == 2) {
+      out.emplace_back(first, last + 1);
+    } else if (std::sscanf(term.c_str(), "gte(n,%ld)", &first) == 1) {
+      out.emplace_back(first, INT_MAX);
+    } else if (term != "1\n") {
+      ADD_FAILURE() << "awk printed " << r.out;
+    }
+  }
+  return out;
+}
+
+// The example's video cut keeps the frames whose audio the reader keeps: with
+// frame numbers taken as they are and a stream longer than any Trim call.
+void expect_awk_agrees(const std::string& script) {
+  Options direct;
+  direct.direct = true;
+  direct.total = INT_MAX;
+  EXPECT_EQ(awk_ranges(script), parse_script(script, direct)) << script;
 }
 
 TEST(TrimText, Classification) {
@@ -83,7 +123,10 @@ TEST(TrimText, SingleCalls) {
       {"Trim(100,199)", {.delay = 1000, .direct = true, .revision = 2}, {{51, 151}}},
       {"Trim(100,199)", {.delay = 1000, .direct = true}, {{54, 154}}},
   };
-  for (const auto& c : cases) EXPECT_EQ(parse_inline(c.text, c.options), c.expected) << c.text;
+  for (const auto& c : cases) {
+    EXPECT_EQ(parse_inline(c.text, c.options), c.expected) << c.text;
+    expect_awk_agrees(c.text);
+  }
 }
 
 TEST(TrimText, JoinedAndMalformedCalls) {
@@ -110,6 +153,7 @@ TEST(TrimText, JoinedAndMalformedCalls) {
     Options direct;
     direct.direct = true;
     EXPECT_EQ(parse_inline(c.text, direct), c.expected) << c.text;
+    expect_awk_agrees(c.text);
   }
 }
 
@@ -133,7 +177,43 @@ TEST(TrimText, Scripts) {
       {"", {}},
       {"AVISource(\"a.avi\")\n", {}},
   };
-  for (const auto& c : cases) EXPECT_EQ(parse_script(c.script, direct), c.expected) << c.script;
+  for (const auto& c : cases) {
+    EXPECT_EQ(parse_script(c.script, direct), c.expected) << c.script;
+    expect_awk_agrees(c.script);
+  }
+}
+
+TEST(TrimText, ExampleAwkReadsAsTheReader) {
+  // Lines that an earlier awk read otherwise than the reader.
+  for (const char* script : {"Trim(0,9) # old cut: ++ Trim(600,899)\n", "trim(0,9)x+trim(20,29)",
+                             "Trim(5,)", "Trim(0,9)+Trim(5,--4)", "Trim(0,9)+Trim(12345678,9)",
+                             "Trim(0,9)+Trim(1234567,-123456)", "\n\\trim(3,4)", "x\n+++TRIM(0,0)"}) {
+    expect_awk_agrees(script);
+  }
+  // Random scripts: calls with numbers of 0 to 8 characters, among the
+  // other pieces that the reader tells apart.
+  const std::vector<std::string> pieces = {"Trim(", "tRiM(", "Trim (", "t", ",", "-", ")", "+",
+                                           "++", "\n", "\r\n", "\\", " ", "\t", "x", "#"};
+  std::mt19937 random(18);
+  const auto digits = [&random](int most) {
+    std::string run(random() % (most + 1), '0');
+    for (char& c : run) c = static_cast<char>('0' + random() % 10);
+    return run;
+  };
+  for (int i = 0; i < 400; ++i) {
+    std::string script;
+    const int count = 1 + static_cast<int>(random() % 12);
+    for (int k = 0; k < count; ++k) {
+      if (random() % 2) {
+        script += pieces[random() % pieces.size()];
+      } else {
+        script += (random() % 2 ? "Trim(" : "TRIM(") + digits(8) + "," +
+                  (random() % 3 ? "" : random() % 2 ? "-" : "--") + digits(random() % 4 ? 4 : 8) +
+                  (random() % 4 ? ")" : "");
+      }
+    }
+    expect_awk_agrees(script);
+  }
 }
 
 TEST(TrimText, InlineKeepsLineEnds) {

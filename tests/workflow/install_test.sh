@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # cmake --install of the build tree into a fresh prefix: both programs and
-# their man pages, nothing else, and the installed programs run.
+# their man pages, gzipped, the copyright file and changelog, nothing else, and the
+# installed programs run.
 #   install_test.sh <build dir> <source dir>
 set -uo pipefail
 build=$1 source_dir=$2
@@ -13,15 +14,19 @@ fail() { echo "  FAILED: $*"; failures=$((failures + 1)); }
 cmake --install "$build" --prefix "$prefix" >/dev/null || fail "cmake --install exit code $?"
 expected="bin/sarnik
 bin/sarnik-add2
-share/man/man1/sarnik-add2.1
-share/man/man1/sarnik.1"
+share/doc/sarnik/changelog.gz
+share/doc/sarnik/copyright
+share/man/man1/sarnik-add2.1.gz
+share/man/man1/sarnik.1.gz"
 installed=$(cd "$prefix" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
 [ "$installed" = "$expected" ] || fail "installed files:"$'\n'"$installed"
 for program in sarnik sarnik-add2; do
   [ -x "$prefix/bin/$program" ] || fail "bin/$program is not executable"
 done
-cmp -s "$prefix/share/man/man1/sarnik.1" "$source_dir/man/sarnik.1" || fail "sarnik.1 differs from man/sarnik.1"
-cmp -s "$prefix/share/man/man1/sarnik-add2.1" "$source_dir/man/sarnik.1" || fail "sarnik-add2.1 differs from man/sarnik.1"
+for page in sarnik sarnik-add2; do
+  cmp -s <(gzip -dc "$prefix/share/man/man1/$page.1.gz") "$source_dir/man/sarnik.1" ||
+    fail "$page.1.gz is not man/sarnik.1 gzipped"
+done
 
 # The installed programs, run from the prefix: banner and usage, exit code 0.
 for pair in "sarnik:add 3" "sarnik-add2:add 2"; do

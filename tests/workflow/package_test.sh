@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The Debian package that cpack builds from the build tree, and the man page
-# as man renders it.
+# The Debian package that cpack builds from the build tree, as lintian checks
+# it, and the man page as man renders it. Needs dpkg-dev, lintian and man-db
+# (scripts/install-deps.sh installs them).
 #   package_test.sh <build dir> <source dir>
 set -uo pipefail
 build=$1 source_dir=$2
@@ -21,8 +22,10 @@ else
   files=$(printf '%s\n' "$listing" | awk '$1 !~ /^d/ { print $6 }' | LC_ALL=C sort)
   expected="./usr/bin/sarnik
 ./usr/bin/sarnik-add2
-./usr/share/man/man1/sarnik-add2.1
-./usr/share/man/man1/sarnik.1"
+./usr/share/doc/sarnik/changelog.gz
+./usr/share/doc/sarnik/copyright
+./usr/share/man/man1/sarnik-add2.1.gz
+./usr/share/man/man1/sarnik.1.gz"
   [ "$files" = "$expected" ] || fail "files in the package:"$'\n'"$files"
   for program in sarnik sarnik-add2; do
     grep -qE "^-rwxr-xr-x root/root .* \./usr/bin/$program\$" <<<"$listing" ||
@@ -33,9 +36,15 @@ else
   version=$(sed -n 's/^project(sarnik VERSION \([0-9.]*\).*/\1/p' "$source_dir/CMakeLists.txt")
   [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "version is not $version"
   depends=$(dpkg-deb -f "$deb" Depends)
+  # Versioned, as dpkg-shlibdeps names them.
   for library in libc6 libstdc++6; do
-    [[ $depends == *"$library"* ]] || fail "Depends lacks $library: $depends"
+    [[ $depends == *"$library (>= "* ]] || fail "Depends lacks a versioned $library: $depends"
   done
+  if command -v lintian >/dev/null; then
+    lintian --fail-on error "$deb" >"$work/lintian" 2>&1 || fail "lintian: $(cat "$work/lintian")"
+  else
+    fail "lintian is not installed (package lintian)"
+  fi
   # The packaged program runs.
   dpkg-deb -x "$deb" "$work/root"
   [ "$("$work/root/usr/bin/sarnik" -h | head -n 1)" = "Sarnik version 0.1 alpha 3 add 3" ] || fail "packaged sarnik -h"
@@ -43,8 +52,8 @@ fi
 
 # man renders the packaged page without warnings, with every section and
 # option.
-page=$work/root/usr/share/man/man1/sarnik.1
-[ -f "$page" ] || page=$source_dir/man/sarnik.1
+page=$work/root/usr/share/man/man1/sarnik.1.gz
+cmp -s <(gzip -dc "$page") "$source_dir/man/sarnik.1" || fail "the packaged page is not man/sarnik.1"
 if command -v man >/dev/null; then
   LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" >"$work/page" 2>"$work/warnings"
   [ ! -s "$work/warnings" ] || fail "man warnings: $(cat "$work/warnings")"
@@ -56,7 +65,7 @@ if command -v man >/dev/null; then
   done
   grep -q "エラー: ..." "$work/page" || fail "the error line is not shown in UTF-8"
 else
-  echo "man is not installed (package man-db): the page was not rendered"
+  fail "man is not installed (package man-db): the page was not rendered"
 fi
 
 if [ "$failures" -ne 0 ]; then

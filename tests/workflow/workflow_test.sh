@@ -9,33 +9,63 @@
 # with the cut video: within one AAC frame (1024/48000 s) for each cut up to
 # that point.
 #
+# The examples run as the README prints them, from a copy of examples/ in a
+# folder that holds the recordings, as an unprivileged user with few
+# processes and a time limit (see limited below).
+#
 #   workflow_test.sh <sarnik> <sarnik-add2> <source dir>
 set -uo pipefail
-export SARNIK=$1
-add2=$2
-source_dir=$3
-examples=$source_dir/examples
-script=$examples/cut.avs
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# sarnik on the PATH, as the README installs it; the user that runs the
+# examples reads and writes here.
+mkdir "$work/bin" && cp "$1" "$work/bin/sarnik" && cp "$2" "$work/bin/sarnik-add2"
+cp -r "$3/examples" "$work/examples"
+chmod -R a+rwX "$work"
+sarnik=$work/bin/sarnik add2=$work/bin/sarnik-add2
+source_dir=$3
+script=$work/examples/cut.avs
 cd "$work" || exit 1
+export PATH="$work/bin:$PATH"
+unset SARNIK
+
+# limited COMMAND...: runs COMMAND with at most 300 processes and threads of
+# its user and for at most 5 minutes, so that an example that calls itself
+# cannot fork without bound; what it leaves running is ended with it (timeout
+# makes it a process group of its own). Root is not bound by ulimit -u, so as
+# root the command runs as nobody.
+limited() {
+  local group=$work/limited.pid status
+  if [ "$(id -u)" -eq 0 ]; then
+    runuser -u nobody -- env PATH="$PATH" \
+      bash -c 'echo $$ >"$0" && ulimit -u 300 && exec timeout 300 "$@"' "$group" "$@"
+  else
+    bash -c 'echo $$ >"$0" && ulimit -u $(($(ps -U "$(id -u)" -L -o lwp= | wc -l) + 300)) &&
+      exec timeout 300 "$@"' "$group" "$@"
+  fi
+  status=$?
+  kill -KILL -- "-$(cat "$group")" 2>/dev/null
+  return "$status"
+}
 
 failures=0
 fail() { echo "  FAILED: $*"; failures=$((failures + 1)); }
 expect_eq() { [ "$2" = "$3" ] || fail "$1: expected '$3', got '$2'"; }
 expect_in() { grep -qF -- "$3" "$2" || fail "$1: '$3' not in $2"; }
 
-# make_recording NAME VIDEO_LATE_FRAMES [AUDIO_RATE [SECONDS]]: the video
-# starts that many frames after the audio.
+# make_recording NAME VIDEO_LATE_FRAMES [AUDIO_RATE [SECONDS [AUDIO_LATE]]]:
+# the video starts that many frames after the audio; the audio starts
+# AUDIO_LATE seconds late, its tone kept in place against the video.
 make_recording() {
-  local name=$1 late=$2 rate=${3:-48000} seconds=${4:-25} off tone
+  local name=$1 late=$2 rate=${3:-48000} seconds=${4:-25} audio_late=${5:-0} off tone
   off=$(awk -v f="$late" 'BEGIN { printf "%.6f", f * 1001 / 30000 }')
-  tone=$(awk -v o="$off" 'BEGIN {
+  tone=$(awk -v o="$off" -v a="$audio_late" 'BEGIN {
+    o -= a
     f = 1001 / 30000
     printf "between(t\\,%.6f\\,%.6f)+between(t\\,%.6f\\,%.6f)", o + 350 * f, o + 400 * f, o + 650 * f, o + 700 * f }')
   ffmpeg -nostdin -v error -y \
     -itsoffset "$off" -f lavfi -i "testsrc=rate=30000/1001:size=320x240:duration=$seconds" \
-    -f lavfi -i "aevalsrc='0.5*sin(2*PI*1000*t)*($tone)':s=$rate:d=$seconds" \
+    -itsoffset "$audio_late" -f lavfi -i "aevalsrc='0.5*sin(2*PI*1000*t)*($tone)':s=$rate:d=$seconds" \
     -c:v libx264 -preset ultrafast -c:a aac -ar "$rate" -f mpegts "$name.ts"
 }
 
@@ -77,17 +107,21 @@ expect_result() {
   expect_tone "$1" "$2"
 }
 
-make_recording rec 0      # the streams start together (behind the encoder's priming frame)
+# The streams start together: the audio starts one AAC frame late, behind
+# the encoder's priming frame.
+make_recording rec 0 48000 25 0.021333
 make_recording lead 4     # the audio starts 4 video frames (133 ms) before the video
 
-echo "workflow: streams that start together, apart from the AAC priming frame (21 ms)"
-"$examples/workflow.sh" rec.ts "$script" rec.mp4 >rec.log 2>&1 || fail "workflow exit code $?"
-expect_in "ranges" rec.log "Trim(0,234)+Trim(470,703)+Trim(939,1125)"
+echo "workflow: no delay, sarnik on the PATH, a script with an old cut in a comment after its calls"
+{ echo 'AVISource("recording.avi")' && echo 'Trim(0,149) ++ Trim(300,449)'
+  echo '\ ++ Trim(600,-120) # old cut: ++ Trim(600,899)'; } >cut.avs
+limited examples/workflow.sh rec.ts cut.avs rec-cut.mp4 >rec.log 2>&1 || fail "workflow exit code $?"
+expect_in "no -x" rec.log "Trim(0,233)+Trim(469,702)+Trim(938,1125)"
 expect_in "summary" rec.log "(656フレーム)"
-expect_result "rec" rec.mp4 656
+expect_result "rec" rec-cut.mp4 656
 
-echo "workflow: audio 155 ms ahead, the delay tagged in the audio's name and corrected by -x"
-"$examples/workflow.sh" lead.ts "$script" lead.mp4 >lead.log 2>&1 || fail "workflow exit code $?"
+echo "workflow: audio 155 ms ahead, the delay tagged in the audio's name and corrected by -x; SARNIK set"
+limited env SARNIK="$sarnik" examples/workflow.sh lead.ts "$script" lead.mp4 >lead.log 2>&1 || fail "workflow exit code $?"
 expect_in "-x delay" lead.log "    -d -155"
 expect_in "-x output" lead.log '    -o "audio DELAY 0ms.aac"'
 expect_in "ranges" lead.log "Trim(7,241)+Trim(477,710)+Trim(946,1133)"
@@ -100,14 +134,26 @@ done <lead.check
 expect_eq "check lines" "$(cut -d, -f1 lead.check | tr '\n' ' ')" "video audio "
 
 echo "workflow: the same with sarnik-add2 (108/100 of -7 frames is -7 frames again)"
-SARNIK=$add2 "$examples/workflow.sh" lead.ts "$script" lead-add2.mp4 >lead-add2.log 2>&1 || fail "workflow exit code $?"
+limited env SARNIK="$add2" examples/workflow.sh lead.ts "$script" lead-add2.mp4 >lead-add2.log 2>&1 || fail "workflow exit code $?"
 expect_in "banner" lead-add2.log "Sarnik version 0.1 alpha 3 add 2"
 expect_in "ranges" lead-add2.log "Trim(7,241)+Trim(477,710)+Trim(946,1133)"
 expect_result "lead add 2" lead-add2.mp4 657
 
+echo "workflow: audio cut by other numbers than the video (-a) stops it with no result"
+limited examples/workflow.sh rec.ts cut.avs wrong.mp4 -a >wrong.log 2>&1
+expect_eq "exit code" $? 1
+expect_in "message" wrong.log "differ by more than one AAC frame per cut (3); no result written"
+[ ! -e wrong.mp4 ] || fail "wrong.mp4 was written"
+
+echo "workflow: an option that sarnik refuses stops it, with sarnik's error line in UTF-8"
+limited examples/workflow.sh rec.ts cut.avs refused.mp4 -f 25 >refused.log 2>&1
+expect_eq "exit code" $? 1
+expect_in "message" refused.log "エラー: オプションが正しくありません。"
+[ ! -e refused.mp4 ] || fail "refused.mp4 was written"
+
 echo "the tone check fails for that audio cut without the delay"
 ffmpeg -nostdin -v error -y -i lead.ts -map 0:a:0 -c:a copy -f adts lead.aac
-"$SARNIK" -t "$script" -o uncorrected.aac lead.aac >/dev/null || fail "sarnik exit code $?"
+"$sarnik" -t "$script" -o uncorrected.aac lead.aac >/dev/null || fail "sarnik exit code $?"
 starts=$(tone_starts uncorrected.aac | tr '\n' ' ')
 awk -v s="$starts" 'BEGIN { split(s, t, " "); f = 1001 / 30000
   printf "    tone at %+.1f ms and %+.1f ms\n", (t[1] - 200 * f) * 1000, (t[2] - 350 * f) * 1000
@@ -115,27 +161,28 @@ awk -v s="$starts" 'BEGIN { split(s, t, " "); f = 1001 / 30000
 
 echo "workflow: audio that sarnik does not edit (44.1 kHz) stops it with no result"
 make_recording rate44 0 44100 3
-"$examples/workflow.sh" rate44.ts "$script" rate44.mp4 >rate44.log 2>&1
+limited examples/workflow.sh rate44.ts "$script" rate44.mp4 >rate44.log 2>&1
 expect_eq "exit code" $? 1
 expect_in "message" rate44.log "sarnik wrote no audio for $work/rate44.ts"
 [ ! -e rate44.mp4 ] || fail "rate44.mp4 was written"
 
 echo "batch: a folder, two at a time"
-mkdir folder
-cp rec.ts folder/one.ts && cp "$script" folder/one.avs
-cp lead.ts folder/two.TS && cp "$script" folder/two.avs
-cp rec.ts folder/three.ts                                       # no script
-head -c 100000 /dev/urandom >folder/bad.ts && cp "$script" folder/bad.avs
-"$examples/batch.sh" folder 2 >batch.out 2>batch.err
+mkdir recordings
+cp rec.ts recordings/one.ts && cp cut.avs recordings/one.avs
+cp lead.ts recordings/two.TS && cp "$script" recordings/two.avs
+cp rec.ts recordings/three.ts                                       # no script
+head -c 100000 /dev/urandom >recordings/bad.ts && cp "$script" recordings/bad.avs
+chmod -R a+rwX recordings
+limited examples/batch.sh recordings 2 >batch.out 2>batch.err
 expect_eq "batch exit code" $? 1
-expect_eq "batch done" "$(sort batch.out | tr '\n' ' ')" "done: folder/one-cut.mp4 done: folder/two-cut.mp4 "
-expect_in "batch skipped" batch.err "skipped, no folder/three.avs: folder/three.ts"
-expect_in "batch failed" batch.err "FAILED: folder/bad.ts (see folder/bad-cut.log)"
+expect_eq "batch done" "$(sort batch.out | tr '\n' ' ')" "done: recordings/one-cut.mp4 done: recordings/two-cut.mp4 "
+expect_in "batch skipped" batch.err "skipped, no recordings/three.avs: recordings/three.ts"
+expect_in "batch failed" batch.err "FAILED: recordings/bad.ts (see recordings/bad-cut.log)"
 expect_in "batch summary" batch.err "some recordings were not cut"
-[ -s folder/bad-cut.log ] || fail "folder/bad-cut.log is empty"
-[ ! -e folder/bad-cut.mp4 ] && [ ! -e folder/three-cut.mp4 ] || fail "a result for bad.ts or three.ts"
-expect_result "batch one" folder/one-cut.mp4 656
-expect_result "batch two" folder/two-cut.mp4 657
+[ -s recordings/bad-cut.log ] || fail "recordings/bad-cut.log is empty"
+[ ! -e recordings/bad-cut.mp4 ] && [ ! -e recordings/three-cut.mp4 ] || fail "a result for bad.ts or three.ts"
+expect_result "batch one" recordings/one-cut.mp4 656
+expect_result "batch two" recordings/two-cut.mp4 657
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures checks failed"
