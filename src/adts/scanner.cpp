@@ -81,13 +81,8 @@ class FileSource final : public ByteSource {
 
 class Scan {
  public:
-  Scan(ByteSource& source, std::uint32_t size, AdtsInput& input, Console& console,
-       FrameSink* sink)
-      : source_(source),
-        size_(size),
-        input_(input),
-        console_(console),
-        sink_(sink) {}
+  Scan(ByteSource& source, std::uint32_t size, AdtsInput& input, Console& console)
+      : source_(source), size_(size), input_(input), console_(console) {}
 
   std::int32_t run() {
     input_.frame_offsets.clear();
@@ -160,7 +155,6 @@ class Scan {
     if (frames_ == std::numeric_limits<std::uint32_t>::max()) fail_and_exit(Msg::too_many_frames);
     ++frames_;
     stored_ += length;
-    if (sink_ != nullptr) sink_->frame(frame_position, length);
     return frame_position + length;
   }
 
@@ -186,7 +180,6 @@ class Scan {
   const std::uint32_t size_;
   AdtsInput& input_;
   Console& console_;
-  FrameSink* const sink_;
   const std::uint8_t* block_ = nullptr;  // the block in hand
 
   std::uint64_t position_ = 0;        // the source's current position
@@ -207,21 +200,20 @@ const std::uint8_t* ByteSource::view(std::size_t n) {
 }
 
 std::int32_t scan_adts_stream(ByteSource& source, std::uint64_t size, AdtsInput& input,
-                              Console& console, FrameSink* sink) {
+                              Console& console) {
   if (size > std::numeric_limits<std::uint32_t>::max()) fail_and_exit(Msg::input_too_large);
-  return Scan(source, static_cast<std::uint32_t>(size), input, console, sink).run();
+  return Scan(source, static_cast<std::uint32_t>(size), input, console).run();
 }
 
 std::int32_t scan_adts_file(const char* name, AdtsInput* input, Console& console,
-                            FrameSink* sink) {
+                            InputFile& file) {
   if (name == nullptr || input == nullptr) return 0;
-  platform::File file;
-  std::uint64_t size = 0;
-  if (!file.open_read(name) || !file.size(size)) fail_and_exit(Msg::input_read_failed);
-  FileSource source(file);
-  const std::int32_t status = scan_adts_stream(source, size, *input, console, sink);
-  file.close();
-  return status;
+  if (!file.file.open_read(name) || !file.file.stamp(file.stamp)) {
+    fail_and_exit(Msg::input_read_failed);
+  }
+  if (!file.file.is_regular()) fail_and_exit(Msg::input_not_regular);
+  FileSource source(file.file);
+  return scan_adts_stream(source, file.stamp.size, *input, console);
 }
 
 }  // namespace sarnik

@@ -7,9 +7,15 @@ namespace {
 constexpr std::size_t kFlushThreshold = 1 << 16;
 }
 
+Console::Console() : flush_lines_(platform::is_terminal(platform::StdStream::out)) {}
+
 void Console::out(std::string_view bytes) {
   out_.append(bytes);
-  if (!capture_ && out_.size() >= kFlushThreshold) flush();
+  if (capture_) return;
+  if (out_.size() >= kFlushThreshold ||
+      (flush_lines_ && bytes.find('\n') != std::string_view::npos)) {
+    flush();
+  }
 }
 
 void Console::err(std::string_view bytes) {

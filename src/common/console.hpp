@@ -8,8 +8,10 @@ namespace sarnik {
 
 class Console {
  public:
-  // A console that writes to the process's standard output and error.
-  Console() = default;
+  // A console that writes to the process's standard output and error. On a
+  // terminal each line is shown as it is written; redirected output is
+  // written in large blocks.
+  Console();
   // A console that keeps everything it is given, for tests and fuzzing.
   static Console capturing() {
     Console c;
@@ -17,7 +19,8 @@ class Console {
     return c;
   }
 
-  // Standard output, buffered until flush() or until the buffer is large.
+  // Standard output, buffered until flush(), until the buffer is large, or
+  // on a terminal until the end of a line.
   void out(std::string_view bytes);
   // Standard error. Flushes the standard output first, so that a terminal
   // shows both in the order they were written.
@@ -32,6 +35,7 @@ class Console {
 
  private:
   bool capture_ = false;
+  bool flush_lines_ = false;
   bool output_ok_ = true;
   std::string out_;
   std::string err_;
