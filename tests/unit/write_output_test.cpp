@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
 #include "adts/scanner.hpp"
@@ -72,6 +73,24 @@ TEST(WriteOutput, InputChangedAfterItsScanIsRefused) {
     EXPECT_EQ(test::read_file(dir.file("out.aac")), "");
     EXPECT_TRUE(test::read_file(name) == c.now);
   }
+}
+
+// An input replaced under its name after its scan: the frames come from
+// the file that was scanned, which is still open.
+TEST(WriteOutput, InputReplacedAfterItsScanIsCopiedAsScanned) {
+  test::TempDir dir;
+  const std::string original = test::adts_stream(100);
+  const std::string name = dir.write("in.aac", original);
+  std::vector<AdtsInput> inputs(1);
+  std::vector<InputFile> files(1);
+  Console console = Console::capturing();
+  ASSERT_EQ(scan_adts_file(name.c_str(), &inputs[0], console, files[0]), kScanClean);
+  std::filesystem::rename(dir.write("other.aac", test::adts_stream(100, {}, 7)), name);
+
+  platform::File output;
+  ASSERT_TRUE(output.create_write(dir.file("out.aac").c_str()));
+  write_output(inputs, files, {CutRange{0, 100}}, output, console);
+  EXPECT_TRUE(test::read_file(dir.file("out.aac")) == original);
 }
 
 }  // namespace
