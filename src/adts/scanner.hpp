@@ -7,6 +7,7 @@
 
 #include "common/console.hpp"
 #include "common/records.hpp"
+#include "platform/file.hpp"
 
 namespace sarnik {
 
@@ -31,12 +32,12 @@ class ByteSource {
   std::vector<std::uint8_t> view_buffer_;
 };
 
-// Told of every frame as the scan takes it, in file order: where it starts
-// and how many of its bytes the file holds.
-class FrameSink {
- public:
-  virtual ~FrameSink() = default;
-  virtual void frame(std::uint64_t position, std::uint32_t length) = 0;
+// An input file opened for its scan and kept open until its frames are
+// copied, so that they are copied from the very file that was scanned; the
+// stamp is what the file was when the scan began.
+struct InputFile {
+  platform::File file;
+  platform::FileStamp stamp;
 };
 
 // Scans size bytes of source from position 0 into input (which must be
@@ -45,11 +46,13 @@ class FrameSink {
 // when the stream holds no frame, when no header follows within the
 // resynchronisation window, or when the source fails or ends early.
 std::int32_t scan_adts_stream(ByteSource& source, std::uint64_t size, AdtsInput& input,
-                              Console& console, FrameSink* sink = nullptr);
+                              Console& console);
 
-// Opens the file name and scans it into input. Returns 0, doing nothing,
-// when either is missing.
+// Opens the file name into file, left open, and scans it into input.
+// Returns 0, doing nothing, when name or input is missing. Stops through the
+// error exit when the file cannot be opened or is not a regular file (a
+// pipe or a device cannot be read a second time for the copy).
 std::int32_t scan_adts_file(const char* name, AdtsInput* input, Console& console,
-                            FrameSink* sink = nullptr);
+                            InputFile& file);
 
 }  // namespace sarnik

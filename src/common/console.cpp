@@ -18,11 +18,17 @@ TextEncoding encoding_for(platform::StdStream stream) {
 }  // namespace
 
 Console::Console()
-    : Console(encoding_for(platform::StdStream::out), encoding_for(platform::StdStream::err)) {}
+    : Console(encoding_for(platform::StdStream::out), encoding_for(platform::StdStream::err)) {
+  flush_lines_ = platform::is_terminal(platform::StdStream::out);
+}
 
 void Console::out(Msg id, std::initializer_list<FormatArg> args) {
-  out_.append(format_text(id, args, out_encoding_));
-  if (!capture_ && out_.size() >= kFlushThreshold) flush();
+  const std::string text = format_text(id, args, out_encoding_);
+  out_.append(text);
+  if (capture_) return;
+  if (out_.size() >= kFlushThreshold || (flush_lines_ && text.find('\n') != std::string::npos)) {
+    flush();
+  }
 }
 
 void Console::err(Msg id, std::initializer_list<FormatArg> args) {

@@ -13,7 +13,9 @@ namespace sarnik {
 
 class Console {
  public:
-  // A console that writes to the process's standard output and error.
+  // A console that writes to the process's standard output and error. On a
+  // terminal each line is shown as it is written; redirected output is
+  // written in large blocks.
   Console();
   // A console that keeps everything it is given, in CP932, for tests and
   // fuzzing.
@@ -24,8 +26,9 @@ class Console {
   }
 
   // One message, formatted in the stream's encoding. Standard output is
-  // buffered until flush() or until the buffer is large; writing to the
-  // standard error flushes the standard output first, so that a terminal
+  // buffered until flush(), until the buffer is large, or on a terminal
+  // until the end of a line; writing to the standard error flushes the
+  // standard output first, so that a terminal
   // shows both in the order they were written.
   void out(Msg id, std::initializer_list<FormatArg> args = {});
   void err(Msg id, std::initializer_list<FormatArg> args = {});
@@ -43,6 +46,7 @@ class Console {
   TextEncoding out_encoding_;
   TextEncoding err_encoding_;
   bool capture_ = false;
+  bool flush_lines_ = false;
   bool output_ok_ = true;
   std::string out_;
   std::string err_;

@@ -2,22 +2,27 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <vector>
 
 namespace sarnik {
 
 // A run of consecutive frames of one input with the same channel
 // configuration. The other fields are those of the run's first frame.
+// Eight bytes: a stream may start a segment at every frame.
 struct FormatSegment {
-  std::uint32_t first_frame = 0;     // index within the input
-  std::uint32_t mpeg_id = 0;         // 0 = MPEG-4, 1 = MPEG-2
-  std::uint32_t profile = 0;         // 0 = Main, 1 = LC, 2 = SSR, 3 = reserved
-  std::uint32_t sampling_rate = 0;   // Hz; 0 for the reserved indices
-  std::uint32_t channel_config = 0;  // 0 to 7
+  std::uint32_t first_frame = 0;         // index within the input
+  std::uint32_t mpeg_id : 1 = 0;         // 0 = MPEG-4, 1 = MPEG-2
+  std::uint32_t profile : 2 = 0;         // 0 = Main, 1 = LC, 2 = SSR, 3 = reserved
+  std::uint32_t sampling_rate : 17 = 0;  // Hz (at most 96000); 0 for the reserved indices
+  std::uint32_t channel_config : 3 = 0;  // 0 to 7
 };
+static_assert(sizeof(FormatSegment) == 8);
 
 // One input file after its scan. The frames themselves stay in the file:
-// the output step copies them from there.
+// the output step copies them from there. The tables grow in small pieces,
+// never to twice what they hold, so that they take little more than their
+// entries (12 bytes a frame at most).
 struct AdtsInput {
   // The size of the input file in bytes.
   std::uint32_t file_size = 0;
@@ -26,10 +31,10 @@ struct AdtsInput {
   // frame_count + 1 entries after a scan. For an input scanned without
   // skipped bytes (the only kind that is edited) the packed frames are the
   // file's first bytes, so the entries are file positions too.
-  std::vector<std::uint32_t> frame_offsets;
+  std::deque<std::uint32_t> frame_offsets;
   std::uint32_t frame_count = 0;
   // At least one segment after a scan, in increasing order of first_frame.
-  std::vector<FormatSegment> segments;
+  std::deque<FormatSegment> segments;
 };
 
 // One output range in stream frame numbers (the frames of all inputs joined

@@ -11,27 +11,25 @@ namespace sarnik {
 namespace {
 
 constexpr std::size_t kReadBlockSize = 32768;
+// A cut list is a few lines; more than this is no script.
+constexpr std::uint64_t kLargestScript = std::uint64_t{64} << 20;
 
 // Reads the script's text, normalised, into text and closes the script.
-// Reading stops at the size taken before the first read, so a file that grows
-// meanwhile cannot make the text outgrow the size it was allocated for.
-// False when the size or a read fails.
-bool read_script_text(platform::File& script, std::string& text) {
-  std::uint64_t size = 0;
-  if (!script.size(size)) return false;
-  text.reserve(static_cast<std::size_t>(size) + 1);
+// Reads to the end of the file whatever its size says, so that a pipe, a
+// FIFO or a device is read whole too; stops through the error exit when a
+// read fails or the script is larger than any cut list.
+void read_script_text(platform::File& script, std::string& text) {
   std::string block(kReadBlockSize, '\0');
-  std::uint64_t remaining = size;
-  while (remaining > 0) {
-    const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(kReadBlockSize, remaining));
+  std::uint64_t total = 0;
+  for (;;) {
     std::size_t got = 0;
-    if (!script.read(block.data(), want, got)) return false;
+    if (!script.read(block.data(), block.size(), got)) fail_and_exit(Msg::script_read_failed);
     if (got == 0) break;
+    total += got;
+    if (total > kLargestScript) fail_and_exit(Msg::script_too_large);
     append_script_bytes(text, std::string_view(block.data(), got));
-    remaining -= got;
   }
   script.close();
-  return true;
 }
 
 }  // namespace
@@ -57,7 +55,7 @@ TrimText load_trim_text(const RunSettings& settings, platform::File& script) {
   if (!settings.trim_argument) return trim;
   trim.present = true;
   if (script.is_open()) {
-    trim.read_failed = !read_script_text(script, trim.text);
+    read_script_text(script, trim.text);
   } else {
     trim.text = normalise_inline_text(platform::name_rule_bytes(*settings.trim_argument));
   }
@@ -68,7 +66,6 @@ std::int32_t read_trim_ranges(const RunSettings& settings, const TrimText& trim,
                               std::int32_t total_frames, std::int64_t delay_shift,
                               std::vector<CutRange>& ranges) {
   if (!trim.present) return 0;
-  if (trim.read_failed) fail_and_exit(Msg::script_read_failed);
   const TrimContext context{
       FrameMapping{settings.frame_rate, settings.direct_frames, settings.delay}, total_frames,
       delay_shift};

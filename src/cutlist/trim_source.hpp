@@ -23,20 +23,18 @@ bool is_inline_trim_text(std::string_view argument);
 std::int32_t open_trim_source(const std::optional<std::string>& argument, platform::File& script);
 
 // The Trim text of the -t argument, normalised: the inline text, or the
-// script's, read whole. A failed read of the script is kept here and told
-// by read_trim_ranges, so the text can be read before the inputs are
-// scanned while the error still comes where the ranges are taken.
+// script's, read whole.
 struct TrimText {
-  bool present = false;      // a -t argument was given
-  bool read_failed = false;  // the script could not be read
+  bool present = false;  // a -t argument was given
   std::string text;
 };
 
-// Reads the Trim text, closing the script file as soon as it is read.
+// Reads the Trim text, closing the script file as soon as it is read. Stops
+// through the error exit when the script cannot be read or is too large.
 TrimText load_trim_text(const RunSettings& settings, platform::File& script);
 
 // Appends the ranges of the Trim text. Returns 1 when ranges holds at least
-// one range. Stops through the error exit when the script could not be read.
+// one range.
 std::int32_t read_trim_ranges(const RunSettings& settings, const TrimText& trim,
                               std::int32_t total_frames, std::int64_t delay_shift,
                               std::vector<CutRange>& ranges);

@@ -1,9 +1,6 @@
 #include "driver/run_main.hpp"
 
-#include <limits>
-#include <memory>
 #include <new>
-#include <system_error>
 
 #include "adts/report.hpp"
 #include "adts/scanner.hpp"
@@ -15,14 +12,14 @@
 #include "driver/command_line.hpp"
 #include "driver/fallback_range.hpp"
 #include "driver/run_state.hpp"
-#include "output/copy_ahead.hpp"
 #include "output/write_output.hpp"
 
 namespace sarnik {
 namespace {
 
-// The output must not be created over a file that the run reads: an input
-// or the script. Files are compared by identity, not by name.
+// The output must not be created over a file that the run reads (an input
+// or the script) nor over the file its console text goes to. Files are
+// compared by identity, not by name.
 void refuse_output_over_sources(const RunState& run) {
   platform::FileId output{};
   if (!platform::file_identity(run.settings.output_name->c_str(), output)) return;
@@ -36,46 +33,25 @@ void refuse_output_over_sources(const RunState& run) {
   if (run.script_file.is_open() && run.script_file.identity(script) && script == output) {
     fail_and_exit(Msg::output_is_script);
   }
-}
-
-// The ranges as they will be if the stream turns out long enough for
-// every one of them: what the output is copied ahead for. The ranges taken
-// after the scan, from the true frame total, decide what is kept.
-std::vector<CutRange> ranges_before_scan(const RunState& run, std::int64_t shift) {
-  constexpr std::int32_t kLongest = std::numeric_limits<std::int32_t>::max();
-  std::vector<CutRange> ranges;
-  if (run.trim_text.present && !run.trim_text.read_failed) {
-    read_trim_ranges(run.settings, run.trim_text, kLongest, shift, ranges);
+  platform::FileId stream{};
+  if (platform::std_stream_identity(platform::StdStream::out, stream) && stream == output) {
+    fail_and_exit(Msg::output_is_stdout);
   }
-  if (ranges.empty()) ranges.push_back(fallback_range(kLongest, shift));
-  return ranges;
-}
-
-// Copying ahead needs an output that can be emptied again, and a thread.
-std::unique_ptr<CopyAhead> start_copy_ahead(RunState& run) {
-  if (!run.output_file.is_regular()) return nullptr;
-  const std::int64_t shift = delay_shift_frames(run.settings.delay, run.revision.add);
-  try {
-    return std::make_unique<CopyAhead>(ranges_before_scan(run, shift), run.settings.input_names,
-                                       run.output_file);
-  } catch (const std::system_error&) {
-    return nullptr;
+  if (platform::std_stream_identity(platform::StdStream::err, stream) && stream == output) {
+    fail_and_exit(Msg::output_is_stderr);
   }
 }
 
-void scan_and_report_inputs(RunState& run, CopyAhead* ahead) {
-  for (std::size_t i = 0; i < run.settings.input_names.size(); ++i) {
-    const std::string& name = run.settings.input_names[i];
+void scan_and_report_inputs(RunState& run) {
+  for (const std::string& name : run.settings.input_names) {
     AdtsInput& input = run.inputs.emplace_back();
-    if (ahead != nullptr) ahead->begin_input(i);
-    if (scan_adts_file(name.c_str(), &input, run.console, ahead) == kScanSkipped) {
+    if (scan_adts_file(name.c_str(), &input, run.console, run.input_files.emplace_back()) ==
+        kScanSkipped) {
       run.console.out(Msg::frame_drop, {FileName{name}});
       run.editable = false;
     }
-    if (ahead != nullptr) ahead->end_input();
     print_input_report(name, input, run.editable, run.console);
     run.console.out(Msg::newline);
-    if (!run.editable && ahead != nullptr) ahead->abandon();
   }
 }
 
@@ -86,20 +62,16 @@ int run_steps(RunState& run, int argc, const char* const* argv) {
   }
   const bool has_output = run.settings.output_name.has_value();
 
-  // Lives only in this function: should the run stop, it is gone, with the
-  // output emptied, before the error is told.
-  std::unique_ptr<CopyAhead> ahead;
   if (has_output) {
     open_trim_source(run.settings.trim_argument, run.script_file);
     refuse_output_over_sources(run);
+    run.trim_text = load_trim_text(run.settings, run.script_file);
     if (!run.output_file.create_write(run.settings.output_name->c_str())) {
       fail_and_exit(Msg::output_open_failed);
     }
-    run.trim_text = load_trim_text(run.settings, run.script_file);
-    ahead = start_copy_ahead(run);
   }
 
-  scan_and_report_inputs(run, ahead.get());
+  scan_and_report_inputs(run);
   if (!run.editable) {
     run.console.out(Msg::not_editable);
     release_all(run);
@@ -112,13 +84,7 @@ int run_steps(RunState& run, int argc, const char* const* argv) {
     if (read_trim_ranges(run.settings, run.trim_text, total, shift, run.ranges) == 0) {
       run.ranges.push_back(fallback_range(total, shift));
     }
-    if (ahead != nullptr) {
-      const std::vector<CopyBlock> written = ahead->finish();
-      write_output(run.inputs, run.settings.input_names, run.ranges, run.output_file, run.console,
-                   &written);
-    } else {
-      write_output(run.inputs, run.settings.input_names, run.ranges, run.output_file, run.console);
-    }
+    write_output(run.inputs, run.input_files, run.ranges, run.output_file, run.console);
   }
   release_all(run);
   return 0;
@@ -139,10 +105,12 @@ int fail(RunState& run, const FatalError& error) {
 void release_all(RunState& run) {
   run.inputs.clear();
   run.inputs.shrink_to_fit();
+  run.input_files.clear();
   run.ranges.clear();
 }
 
 int run_main(int argc, const char* const* argv, const Revision& revision, Console& console) {
+  platform::open_closed_std_streams();
   RunState run(console, revision);
   int code = 0;
   try {

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "adts/scanner.hpp"
 #include "common/console.hpp"
 #include "common/records.hpp"
 #include "common/settings.hpp"
@@ -19,9 +20,10 @@ struct RunState {
   Revision revision;
   RunSettings settings;
   std::vector<AdtsInput> inputs;   // one per input name scanned so far
+  std::vector<InputFile> input_files;  // the inputs, open from their scan to the copy
   platform::File output_file;      // created when an output name is set
   platform::File script_file;      // the -t script while it is being read
-  TrimText trim_text;              // read before the inputs are scanned
+  TrimText trim_text;              // read before the output is created
   std::vector<CutRange> ranges;
   bool editable = true;
 };

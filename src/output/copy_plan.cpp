@@ -24,16 +24,4 @@ std::vector<CopyBlock> plan_range(const std::vector<std::uint32_t>& frame_counts
   return blocks;
 }
 
-bool InPlaceMatch::next(const CopyBlock& wanted) {
-  if (ended_ || written_ == nullptr || index_ >= written_->size()) {
-    ended_ = true;
-    return false;
-  }
-  const CopyBlock& written = (*written_)[index_++];
-  if (written == wanted) return true;
-  ended_ = true;
-  return written.input == wanted.input && written.first == wanted.first &&
-         written.end >= wanted.end;
-}
-
 }  // namespace sarnik

@@ -22,22 +22,4 @@ struct CopyBlock {
 // output or that does not end after its start, has no block.
 std::vector<CopyBlock> plan_range(const std::vector<std::uint32_t>& frame_counts, CutRange range);
 
-// Goes along the blocks an output wants, in output order, telling for each
-// whether the output already holds it, when its first bytes are the blocks
-// written, in order: a wanted block is in place while it equals the written
-// block at its index; one written block that starts like the wanted one and
-// goes on past its end holds the wanted one too, but ends the match. Once
-// the match has ended, nothing after it is in place.
-class InPlaceMatch {
- public:
-  // No blocks written (nullptr or empty): nothing is in place.
-  explicit InPlaceMatch(const std::vector<CopyBlock>* written) : written_(written) {}
-  bool next(const CopyBlock& wanted);
-
- private:
-  const std::vector<CopyBlock>* written_;
-  std::size_t index_ = 0;
-  bool ended_ = false;
-};
-
 }  // namespace sarnik

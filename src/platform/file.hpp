@@ -17,6 +17,18 @@ struct FileId {
   friend bool operator==(const FileId&, const FileId&) = default;
 };
 
+// What tells whether a file was changed after a point: its size and the
+// time of its last change (the status change time on POSIX, which no one
+// can set back; the last-write time on Win32).
+struct FileStamp {
+  std::uint64_t size = 0;
+  std::int64_t seconds = 0;
+  std::int64_t nanoseconds = 0;
+  friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
+enum class StdStream { out, err };
+
 class File {
  public:
   File() = default;
@@ -27,8 +39,11 @@ class File {
   File& operator=(File&& other) noexcept;
 
   // Opens an existing file for reading; other openers may read it too.
+  // A directory cannot be opened.
   bool open_read(const char* path);
-  // Creates a file for writing, truncating an existing one; no sharing.
+  // Creates a file for writing, or opens an existing one, held exclusively:
+  // fails, leaving the file as it was, while another run holds it; then
+  // empties it.
   bool create_write(const char* path);
 
   bool is_open() const { return handle_ != kNoHandle; }
@@ -47,6 +62,7 @@ class File {
   // Cuts (or extends) the file to length bytes and moves to its end.
   bool truncate(std::uint64_t length);
   bool identity(FileId& out) const;
+  bool stamp(FileStamp& out) const;
   // Closes the file; false when the system reports an error (on a file
   // being written, data may then be lost). Closing a closed file is true.
   bool close();
@@ -69,14 +85,22 @@ CopyStatus copy_range(File& in, std::uint64_t position, std::uint64_t length, Fi
 // The identity of the file at path; false when it cannot be reached.
 bool file_identity(const char* path, FileId& out);
 
+// The identity of the standard output or error when it leads to a file or
+// a pipe; false for a terminal or a device such as /dev/null, where nothing
+// written is kept, and for a stream that is closed.
+bool std_stream_identity(StdStream stream, FileId& out);
+
+// Whether the standard output or error is a terminal (a console on Win32).
+bool is_terminal(StdStream stream);
+
+// Opens the standard input, output and error on the null device where they
+// are closed, so that no file opened later takes their place. Called once,
+// before anything is opened.
+void open_closed_std_streams();
+
 // Writes the bytes unchanged to the standard output or standard error. On
 // Windows, text for a console is UTF-8 and is written to it in UTF-16.
 bool write_stdout(std::string_view bytes);
 bool write_stderr(std::string_view bytes);
-
-enum class StdStream { out, err };
-
-// Whether the standard stream is a terminal (a console on Windows).
-bool is_terminal(StdStream stream);
 
 }  // namespace sarnik::platform

@@ -12,7 +12,7 @@ AdtsInput input_of(std::uint32_t size, std::uint32_t frames, std::vector<FormatS
   AdtsInput in;
   in.file_size = size;
   in.frame_count = frames;
-  in.segments = std::move(segments);
+  in.segments.assign(segments.begin(), segments.end());
   return in;
 }
 

@@ -1,5 +1,6 @@
 // POSIX implementation of the platform layer.
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -50,14 +51,31 @@ bool File::open_read(const char* path) {
   const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
   handle_ = fd;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    close();
+    return false;
+  }
   return true;
 }
 
 bool File::create_write(const char* path) {
   close();
-  const int fd = ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  // Not truncated on opening: the file is emptied only once it is held.
+  const int fd = ::open(path, O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
   if (fd < 0) return false;
   handle_ = fd;
+  // A device or a pipe is neither held nor emptied (two runs may well both
+  // write to /dev/null). A file system without locks leaves the file unheld.
+  if (!is_regular()) return true;
+  int r = 0;
+  do {
+    r = ::flock(fd, LOCK_EX | LOCK_NB);
+  } while (r != 0 && errno == EINTR);
+  if ((r != 0 && errno == EWOULDBLOCK) || !truncate(0)) {
+    close();
+    return false;
+  }
   return true;
 }
 
@@ -111,6 +129,14 @@ bool File::identity(FileId& out) const {
   return true;
 }
 
+bool File::stamp(FileStamp& out) const {
+  struct stat st {};
+  if (::fstat(fd_of(handle_), &st) != 0 || st.st_size < 0) return false;
+  out = FileStamp{static_cast<std::uint64_t>(st.st_size), static_cast<std::int64_t>(st.st_ctim.tv_sec),
+                  static_cast<std::int64_t>(st.st_ctim.tv_nsec)};
+  return true;
+}
+
 bool File::close() {
   if (handle_ == kNoHandle) return true;
   const int fd = fd_of(handle_);
@@ -125,9 +151,26 @@ bool file_identity(const char* path, FileId& out) {
   return true;
 }
 
-bool write_stdout(std::string_view bytes) { return write_fd(1, bytes.data(), bytes.size()); }
-bool write_stderr(std::string_view bytes) { return write_fd(2, bytes.data(), bytes.size()); }
+bool std_stream_identity(StdStream stream, FileId& out) {
+  struct stat st {};
+  if (::fstat(stream == StdStream::out ? 1 : 2, &st) != 0) return false;
+  if (!S_ISREG(st.st_mode) && !S_ISFIFO(st.st_mode)) return false;
+  out = id_of(st);
+  return true;
+}
 
 bool is_terminal(StdStream stream) { return ::isatty(stream == StdStream::out ? 1 : 2) == 1; }
+
+void open_closed_std_streams() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    // open takes the lowest free number, which is fd itself.
+    const int opened = ::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+    if (opened >= 0 && opened != fd) ::close(opened);
+  }
+}
+
+bool write_stdout(std::string_view bytes) { return write_fd(1, bytes.data(), bytes.size()); }
+bool write_stderr(std::string_view bytes) { return write_fd(2, bytes.data(), bytes.size()); }
 
 }  // namespace sarnik::platform

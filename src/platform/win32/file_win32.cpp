@@ -80,10 +80,16 @@ bool File::open_read(const char* path) {
 
 bool File::create_write(const char* path) {
   close();
+  // Opened without sharing, so no other opener can have it; emptied only
+  // once it is held, and a file that another run holds is left as it is.
   const HANDLE h = CreateFileW(wide_from_utf8(path).c_str(), GENERIC_WRITE, 0, nullptr,
-                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   handle_ = reinterpret_cast<std::intptr_t>(h);
+  if (is_regular() && !truncate(0)) {
+    close();
+    return false;
+  }
   return true;
 }
 
@@ -135,6 +141,15 @@ bool File::identity(FileId& out) const {
   return true;
 }
 
+bool File::stamp(FileStamp& out) const {
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!GetFileInformationByHandle(handle_of(handle_), &info)) return false;
+  out = FileStamp{(static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow,
+                  static_cast<std::int64_t>(info.ftLastWriteTime.dwHighDateTime),
+                  static_cast<std::int64_t>(info.ftLastWriteTime.dwLowDateTime)};
+  return true;
+}
+
 bool File::close() {
   if (handle_ == kNoHandle) return true;
   const HANDLE h = handle_of(handle_);
@@ -155,6 +170,20 @@ bool file_identity(const char* path, FileId& out) {
   if (ok) out = id_of(info);
   return ok;
 }
+
+bool std_stream_identity(StdStream stream, FileId& out) {
+  const HANDLE h = GetStdHandle(stream == StdStream::out ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+  if (h == INVALID_HANDLE_VALUE || h == nullptr) return false;
+  const DWORD type = GetFileType(h);
+  if (type != FILE_TYPE_DISK && type != FILE_TYPE_PIPE) return false;
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!GetFileInformationByHandle(h, &info)) return false;
+  out = id_of(info);
+  return true;
+}
+
+// A process's standard handles are never handed to the files it opens.
+void open_closed_std_streams() {}
 
 bool write_stdout(std::string_view bytes) { return write_std(STD_OUTPUT_HANDLE, bytes); }
 bool write_stderr(std::string_view bytes) { return write_std(STD_ERROR_HANDLE, bytes); }
