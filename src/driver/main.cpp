@@ -7,7 +7,7 @@
 #endif
 
 #if REVISION_ADD == 2
-#include "platform/str_cspn.hpp"
+#include "platform/names.hpp"
 #elif REVISION_ADD != 3
 #error "REVISION_ADD must be 2 or 3"
 #endif
@@ -27,7 +27,8 @@ int run(int argc, const char* const* argv) {
 #else
   const sarnik::Revision revision{3, nullptr};
 #endif
-  sarnik::Console console;
+  sarnik::StandardStreams streams;
+  sarnik::Console console(streams);
   return sarnik::run_main(argc, argv, revision, console);
 }
 

@@ -35,4 +35,10 @@ std::string name_rule_bytes(std::string_view name);
 std::string cut_name(std::string_view name, std::string_view derived, std::size_t kept,
                      std::size_t resumed);
 
+// The position of the first character of text that equals a character of set
+// when compared without regard to case, or the length of text when none does.
+// On Windows this is the shell utility library's StrCSpnIA; the add 2
+// revision alone uses it (and alone links that library).
+std::size_t str_cspn_ia(const char* text, const char* set);
+
 }  // namespace sarnik::platform
