@@ -29,6 +29,8 @@ struct AdtsHeader {
 
 // aac_frame_length, bits 30-42 of the header at h.
 constexpr std::uint32_t adts_frame_length(const std::uint8_t* h) { return read_bits(h + 3, 6, 13); }
+// channel_configuration, bits 23-25.
+constexpr std::uint32_t adts_channel_config(const std::uint8_t* h) { return read_bits(h, 23, 3); }
 
 // Whether a frame header starts at h: the syncword, a layer of 0 and a frame
 // length that at least covers the header itself. Reads h[0..6].
@@ -49,7 +51,7 @@ constexpr AdtsHeader parse_adts_header(const std::uint8_t* h) {
   header.mpeg_id = read_bits(h, 12, 1);                        // ID
   header.profile = read_bits(h, 16, 2);                        // profile_ObjectType
   header.sampling_rate = kSamplingRates[read_bits(h, 18, 4)];  // sampling_frequency_index
-  header.channel_config = read_bits(h, 23, 3);                 // channel_configuration
+  header.channel_config = adts_channel_config(h);              // channel_configuration
   header.frame_length = adts_frame_length(h);                  // aac_frame_length
   return header;
 }

@@ -130,14 +130,16 @@ class Scan {
   // after it. Only the header needs to be in the block: the frame's bytes
   // are copied from the file when the output is written.
   std::uint64_t take_frame(std::size_t p) {
-    const AdtsHeader header = parse_adts_header(&block_[p]);
+    const std::uint8_t* h = &block_[p];
     const std::uint64_t frame_position = block_position_ + p;
     // A last frame that the file cuts short keeps the bytes the file holds.
     const std::uint32_t length = static_cast<std::uint32_t>(
-        std::min<std::uint64_t>(header.frame_length, size_ - frame_position));
+        std::min<std::uint64_t>(adts_frame_length(h), size_ - frame_position));
 
     input_.frame_offsets.push_back(stored_);
-    if (header.channel_config != previous_channel_config_) {
+    // The other fields are read only where a segment starts.
+    if (adts_channel_config(h) != previous_channel_config_) {
+      const AdtsHeader header = parse_adts_header(h);
       input_.segments.push_back(FormatSegment{frames_, header.mpeg_id, header.profile,
                                               header.sampling_rate, header.channel_config});
       previous_channel_config_ = header.channel_config;

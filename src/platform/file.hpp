@@ -1,4 +1,4 @@
-// File and console operations of the host system. One implementation over
+// File, console and memory operations of the host system. One implementation over
 // POSIX, one over Win32; every call reports success or failure and the
 // callers decide what a failure means.
 #pragma once
@@ -105,6 +105,10 @@ bool is_terminal(StdStream stream);
 // are closed, so that no file opened later takes their place. Called once,
 // before anything is opened.
 void open_closed_std_streams();
+
+// Asks the system to back the n bytes at p (aligned to 2 MiB) with huge
+// pages where it can; a hint, which a system may ignore.
+void advise_huge_pages(void* p, std::size_t n);
 
 // Writes the bytes unchanged to the standard output or standard error. On
 // Windows, text for a console is UTF-8 and is written to it in UTF-16.

@@ -57,8 +57,8 @@ Scanned scan(const std::string& bytes, std::uint64_t size_override = 0, int fail
 }
 
 // The offsets of count frames of one length packed one after another.
-std::deque<std::uint32_t> packed(std::uint32_t count, std::uint32_t length) {
-  std::deque<std::uint32_t> offsets;
+Table<std::uint32_t> packed(std::uint32_t count, std::uint32_t length) {
+  Table<std::uint32_t> offsets;
   for (std::uint32_t k = 0; k <= count; ++k) offsets.push_back(k * length);
   return offsets;
 }

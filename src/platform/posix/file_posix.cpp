@@ -1,6 +1,7 @@
 // POSIX implementation of the platform layer.
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -177,6 +178,15 @@ bool std_stream_identity(StdStream stream, FileId& out) {
 }
 
 bool is_terminal(StdStream stream) { return ::isatty(fd_of(stream)) == 1; }
+
+void advise_huge_pages(void* p, std::size_t n) {
+#ifdef MADV_HUGEPAGE
+  static_cast<void>(::madvise(p, n, MADV_HUGEPAGE));
+#else
+  static_cast<void>(p);
+  static_cast<void>(n);
+#endif
+}
 
 void open_closed_std_streams() {
   for (int fd = 0; fd <= 2; ++fd) {

@@ -168,6 +168,10 @@ bool std_stream_identity(StdStream stream, FileId& out) {
   return true;
 }
 
+// Large pages need a privilege that a user rarely holds; the hint is not
+// taken.
+void advise_huge_pages(void*, std::size_t) {}
+
 // A process's standard handles are never handed to the files it opens.
 void open_closed_std_streams() {}
 
