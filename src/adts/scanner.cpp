@@ -23,10 +23,11 @@ constexpr std::size_t kResyncWindow = 1024;
 // opens a segment.
 constexpr std::uint32_t kNoChannelConfig = 255;
 
-// Serves the scan's blocks from large reads straight into one buffer, where
-// the headers are examined; a block that runs past what was read keeps the
-// bytes it starts with (moved to the front, a few kilobytes at most: a
-// refill goes back only that far) and reads on from there. The file's own
+// Serves the scan's blocks from reads of 128 KiB straight into one buffer,
+// where the headers are examined: few enough system calls, and small enough
+// that the bytes are still in the processor's cache. A block that runs past
+// what was read keeps the bytes it starts with (moved to the front: less
+// than a block, once a read) and reads on from there. The file's own
 // position is always the end of what the buffer holds, so reading on needs
 // no seek.
 class FileSource final : public ByteSource {
