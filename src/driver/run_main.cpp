@@ -53,12 +53,14 @@ void scan_and_report_inputs(RunState& run) {
   }
 }
 
-int run_steps(RunState& run, int argc, const char* const* argv) {
+// The steps of a run that ends well (exit code 0); every failure leaves
+// through the error exit.
+void run_steps(RunState& run, int argc, const char* const* argv) {
   run.console.out(run.revision.add == 2 ? Msg::banner_add2 : Msg::banner_add3);
   switch (parse_command_line(run.settings, argc, argv, run.revision, run.console)) {
     case ParseResult::usable: break;
     case ParseResult::invalid: fail_and_exit(Msg::invalid_options, true);
-    case ParseResult::usage_shown: return 0;
+    case ParseResult::usage_shown: return;
   }
   const bool has_output = run.settings.output_name.has_value();
 
@@ -75,7 +77,7 @@ int run_steps(RunState& run, int argc, const char* const* argv) {
   if (!run.editable) {
     run.console.out(Msg::not_editable);
     release_all(run);
-    return 0;
+    return;
   }
 
   if (has_output) {
@@ -86,7 +88,6 @@ int run_steps(RunState& run, int argc, const char* const* argv) {
     write_output(run.inputs, run.input_files, run.ranges, run.output_file, run.console);
   }
   release_all(run);
-  return 0;
 }
 
 int fail(RunState& run, const FatalError& error) {
@@ -94,8 +95,10 @@ int fail(RunState& run, const FatalError& error) {
                                                  : FormatArg(error.message)});
   if (error.with_usage) print_usage(run.console);
   release_all(run);
-  run.script_file.close();
-  run.output_file.close();
+  // The run ends in its error already: the script was only read, and an
+  // output that fails to close is what the error left unfinished anyway.
+  static_cast<void>(run.script_file.close());
+  static_cast<void>(run.output_file.close());
   return 1;
 }
 
@@ -135,7 +138,7 @@ int run_main(int argc, const char* const* argv, const Revision& revision, Consol
   RunState run(console, revision);
   int code = 0;
   try {
-    code = run_steps(run, argc, argv);
+    run_steps(run, argc, argv);
   } catch (const FatalError& error) {
     code = fail(run, error);
   } catch (const std::bad_alloc&) {

@@ -1,6 +1,6 @@
-// File, console and memory operations of the host system. One implementation over
-// POSIX, one over Win32; every call reports success or failure and the
-// callers decide what a failure means.
+// File, console and memory operations of the host system. One
+// implementation over POSIX, one over Win32; every call reports success or
+// failure and the callers decide what a failure means.
 #pragma once
 
 #include <cstddef>
