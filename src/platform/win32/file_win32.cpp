@@ -2,7 +2,7 @@
 #include <windows.h>
 
 #include "platform/file.hpp"
-#include "platform/win32/wide.hpp"
+#include "platform/names.hpp"
 
 namespace sarnik::platform {
 namespace {
