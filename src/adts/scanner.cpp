@@ -80,8 +80,8 @@ class Scan {
     // file that ends before that size, is an error, never a silently
     // shorter input.
     while (block_position_ < size_) {
-      const auto got =
-          static_cast<std::size_t>(std::min<std::uint64_t>(kScanBlockSize, size_ - block_position_));
+      const std::uint64_t left = size_ - block_position_;
+      const auto got = static_cast<std::size_t>(std::min<std::uint64_t>(kScanBlockSize, left));
       block_ = source_.view(block_position_, got);
       if (block_ == nullptr) fail_and_exit(Msg::input_read_failed);
       block_position_ = examine_block(got);

@@ -2,7 +2,8 @@
 // holds millions of entries, written once each as the scan goes: they are
 // carved from pieces of 2 MiB that the system may back with huge pages, so
 // that filling them takes one page fault a piece instead of one every 4 KiB
-// (on some machines a page fault costs as much as reading 100 KiB of file).
+// (on some machines a page fault takes as long as reading 150 KiB of a
+// cached file).
 // One piece at a time is being filled, for all tables together, so that the
 // memory held is the entries and at most one piece more; a piece is given
 // back once nothing in it is in use.

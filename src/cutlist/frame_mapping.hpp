@@ -9,8 +9,8 @@ namespace sarnik {
 
 struct FrameMapping {
   std::int32_t frame_rate = kFrameRate2997;  // thousandths of a frame per second
-  bool direct_frames = false;       // -a: the numbers are AAC frames already
-  std::int32_t delay = 0;           // milliseconds
+  bool direct_frames = false;                // -a: the numbers are AAC frames already
+  std::int32_t delay = 0;                    // milliseconds
 };
 
 // The sub-frame correction of the delay, in thousandths of an AAC frame

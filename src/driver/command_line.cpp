@@ -49,7 +49,7 @@ bool is_valid_delay_value(std::string_view value) {
 }
 
 ParseResult parse_command_line(RunSettings& settings, int argc, const char* const* argv,
-                                const Revision& revision, Console& console) {
+                               const Revision& revision, Console& console) {
   settings = RunSettings{};
   if (argc <= 1) {
     print_usage(console);

@@ -15,7 +15,7 @@ namespace sarnik {
 // stops through the error exit for a 17th input and for a -x name that
 // yields no usable derivation.
 ParseResult parse_command_line(RunSettings& settings, int argc, const char* const* argv,
-                                const Revision& revision, Console& console);
+                               const Revision& revision, Console& console);
 
 void print_usage(Console& console);
 

@@ -41,9 +41,8 @@ void copy_block(const AdtsInput& input, platform::File& source, const CopyBlock&
 
 }  // namespace
 
-void write_output(const std::vector<AdtsInput>& inputs,
-                  std::vector<InputFile>& files, const std::vector<CutRange>& ranges,
-                  platform::File& output, Console& console) {
+void write_output(const std::vector<AdtsInput>& inputs, std::vector<InputFile>& files,
+                  const std::vector<CutRange>& ranges, platform::File& output, Console& console) {
   if (ranges.empty()) return;
   console.out(Msg::output_progress);
   refuse_changed_inputs(files);
@@ -63,8 +62,7 @@ void write_output(const std::vector<AdtsInput>& inputs,
       console.out(Msg::output_range, {static_cast<std::uint32_t>(range.start),
                                       static_cast<std::uint32_t>(range.end) - 1});
       for (const CopyBlock& block : plan_range(frame_counts, range)) {
-        copy_block(inputs[block.input], files[block.input].file, block, output, buffer,
-                   totals);
+        copy_block(inputs[block.input], files[block.input].file, block, output, buffer, totals);
       }
     }
     if (r + 1 < ranges.size()) console.out(Msg::output_join);
