@@ -44,7 +44,7 @@ std::uintptr_t new_piece() {
 }
 
 void delete_piece(std::uintptr_t base) {
-  ::operator delete(reinterpret_cast<void*>(base), kPieceSize, std::align_val_t{kPieceSize});
+  ::operator delete(reinterpret_cast<void*>(base), std::align_val_t{kPieceSize});
 }
 
 }  // namespace
