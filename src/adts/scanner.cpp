@@ -43,6 +43,7 @@ class FileSource final : public ByteSource {
 
  private:
   static constexpr std::size_t kReadSize = 128 << 10;
+  static_assert(kReadSize >= kScanBlockSize, "a block must fit in the buffer");
 
   bool fill(std::uint64_t offset) {
     std::size_t kept = 0;

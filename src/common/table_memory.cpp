@@ -19,10 +19,21 @@ struct Piece {
   std::size_t live = 0;  // carved blocks still in use
 };
 
+void delete_piece(std::uintptr_t base) {
+  ::operator delete(reinterpret_cast<void*>(base), std::align_val_t{kPieceSize});
+}
+
 // The run is one thread; the pieces are the process's, keyed by address.
 struct Pieces {
   std::map<std::uintptr_t, Piece> by_base;
   std::uintptr_t filling = 0;  // the piece being carved, 0 before the first
+
+  // The piece kept for reuse is freed at exit like everything else.
+  ~Pieces() {
+    for (const auto& [base, piece] : by_base) {
+      if (piece.live == 0) delete_piece(base);
+    }
+  }
 };
 
 Pieces& pieces() {
@@ -43,9 +54,6 @@ std::uintptr_t new_piece() {
   return address;
 }
 
-void delete_piece(std::uintptr_t base) {
-  ::operator delete(reinterpret_cast<void*>(base), std::align_val_t{kPieceSize});
-}
 
 }  // namespace
 
@@ -58,7 +66,7 @@ void* allocate_table_memory(std::size_t bytes) {
       delete_piece(all.filling);
       all.by_base.erase(all.filling);
     }
-    all.filling = 0;  // no stale piece is named, should the new one fail
+    all.filling = 0;  // names no freed piece should the new one fail
     all.filling = new_piece();
   }
   Piece& piece = all.by_base.at(all.filling);
