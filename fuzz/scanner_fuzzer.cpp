@@ -12,6 +12,7 @@
 #include "common/console.hpp"
 #include "common/fail.hpp"
 #include "check.hpp"
+#include "support/captured_console.hpp"
 
 namespace sarnik {
 namespace {
@@ -22,22 +23,14 @@ class MemorySource final : public ByteSource {
  public:
   MemorySource(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
 
-  bool read(std::uint8_t* buffer, std::size_t n, std::size_t& got) override {
-    got = position_ < size_ ? std::min(n, size_ - position_) : 0;
-    if (got > 0) std::memcpy(buffer, data_ + position_, got);
-    position_ += got;
-    return true;
-  }
-
-  bool seek(std::uint64_t position) override {
-    position_ = static_cast<std::size_t>(std::min<std::uint64_t>(position, size_));
-    return position <= size_;
+  const std::uint8_t* view(std::uint64_t offset, std::size_t n) override {
+    if (offset > size_ || n > size_ - offset) return nullptr;
+    return data_ + offset;
   }
 
  private:
   const std::uint8_t* data_;
   std::size_t size_;
-  std::size_t position_ = 0;
 };
 
 bool known_sampling_rate(std::uint32_t hz) {
@@ -46,9 +39,9 @@ bool known_sampling_rate(std::uint32_t hz) {
   return std::find(std::begin(kRates), std::end(kRates), hz) != std::end(kRates);
 }
 
-void check_record(const std::uint8_t* data, std::size_t size, std::int32_t status,
+void check_record(const std::uint8_t* data, std::size_t size, ScanResult status,
                   const AdtsInput& input) {
-  FUZZ_CHECK(status == kScanClean || status == kScanSkipped);
+  FUZZ_CHECK(status == ScanResult::clean || status == ScanResult::skipped);
   FUZZ_CHECK(input.file_size == size);
   FUZZ_CHECK(input.frame_count >= 1);
   FUZZ_CHECK(input.frame_offsets.size() == std::size_t{input.frame_count} + 1);
@@ -76,7 +69,7 @@ void check_record(const std::uint8_t* data, std::size_t size, std::int32_t statu
     }
   }
 
-  if (status != kScanClean) return;
+  if (status != ScanResult::clean) return;
   // Without skipped bytes the frames are the file's first bytes, one after
   // another: each offset is a file position with a header at it, and each
   // frame is as long as its header says, or as the file still holds.
@@ -111,10 +104,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace sarnik;
   MemorySource source(data, size);
   AdtsInput input;
-  Console console = Console::capturing();
-  std::int32_t status = 0;
+  test::CapturedConsole captured;
+  ScanResult status = ScanResult::clean;
   try {
-    status = scan_adts_stream(source, size, input, console);
+    status = scan_adts_stream(source, size, input, captured.console);
   } catch (const FatalError& e) {
     FUZZ_CHECK(!text(e.message).empty() && !e.with_usage);
     return 0;

@@ -1,6 +1,5 @@
 #include "common/console.hpp"
 
-#include "platform/file.hpp"
 #include "platform/names.hpp"
 
 namespace sarnik {
@@ -17,34 +16,32 @@ TextEncoding encoding_for(platform::StdStream stream) {
 
 }  // namespace
 
-Console::Console()
-    : Console(encoding_for(platform::StdStream::out), encoding_for(platform::StdStream::err)) {
-  flush_lines_ = platform::is_terminal(platform::StdStream::out);
+StandardStreams::StandardStreams()
+    : out_(encoding_for(platform::StdStream::out)),
+      err_(encoding_for(platform::StdStream::err)),
+      out_is_terminal_(platform::is_terminal(platform::StdStream::out)) {}
+
+bool StandardStreams::write(platform::StdStream stream, std::string_view bytes) {
+  return platform::write_std(stream, bytes);
 }
 
 void Console::out(Msg id, std::initializer_list<FormatArg> args) {
   const std::string text = format_text(id, args, out_encoding_);
   out_.append(text);
-  if (capture_) return;
   if (out_.size() >= kFlushThreshold || (flush_lines_ && text.find('\n') != std::string::npos)) {
     flush();
   }
 }
 
 void Console::err(Msg id, std::initializer_list<FormatArg> args) {
-  const std::string line = format_text(id, args, err_encoding_);
-  if (capture_) {
-    err_.append(line);
-    return;
-  }
   flush();
   // Nothing is left to report a failing standard error on.
-  static_cast<void>(platform::write_stderr(line));
+  static_cast<void>(sink_.write(platform::StdStream::err, format_text(id, args, err_encoding_)));
 }
 
 void Console::flush() {
-  if (capture_ || out_.empty()) return;
-  if (!platform::write_stdout(out_)) output_ok_ = false;
+  if (out_.empty()) return;
+  if (!sink_.write(platform::StdStream::out, out_)) output_ok_ = false;
   out_.clear();
 }
 

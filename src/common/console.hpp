@@ -8,28 +8,51 @@
 #include <string_view>
 
 #include "common/format.hpp"
+#include "platform/file.hpp"
 
 namespace sarnik {
 
+// Where the console's text goes, and how each stream wants it.
+class ConsoleSink {
+ public:
+  virtual ~ConsoleSink() = default;
+  virtual TextEncoding encoding(platform::StdStream stream) const = 0;
+  // Whether the standard output is shown as it is written (a terminal), so
+  // that each line is written as soon as it is complete.
+  virtual bool shows_lines() const = 0;
+  // Writes the bytes unchanged; false on failure.
+  virtual bool write(platform::StdStream stream, std::string_view bytes) = 0;
+};
+
+// The process's standard output and error.
+class StandardStreams final : public ConsoleSink {
+ public:
+  StandardStreams();
+  TextEncoding encoding(platform::StdStream stream) const override {
+    return stream == platform::StdStream::out ? out_ : err_;
+  }
+  bool shows_lines() const override { return out_is_terminal_; }
+  bool write(platform::StdStream stream, std::string_view bytes) override;
+
+ private:
+  TextEncoding out_;
+  TextEncoding err_;
+  bool out_is_terminal_ = false;
+};
+
 class Console {
  public:
-  // A console that writes to the process's standard output and error. On a
-  // terminal each line is shown as it is written; redirected output is
-  // written in large blocks.
-  Console();
-  // A console that keeps everything it is given, in CP932, for tests and
-  // fuzzing.
-  static Console capturing() {
-    Console c(TextEncoding{}, TextEncoding{});
-    c.capture_ = true;
-    return c;
-  }
+  explicit Console(ConsoleSink& sink)
+      : sink_(sink),
+        out_encoding_(sink.encoding(platform::StdStream::out)),
+        err_encoding_(sink.encoding(platform::StdStream::err)),
+        flush_lines_(sink.shows_lines()) {}
 
   // One message, formatted in the stream's encoding. Standard output is
-  // buffered until flush(), until the buffer is large, or on a terminal
-  // until the end of a line; writing to the standard error flushes the
-  // standard output first, so that a terminal
-  // shows both in the order they were written.
+  // buffered until flush(), until the buffer is large, or when lines are
+  // shown until the end of a line; writing to the standard error flushes the
+  // standard output first, so that a terminal shows both in the order they
+  // were written.
   void out(Msg id, std::initializer_list<FormatArg> args = {});
   void err(Msg id, std::initializer_list<FormatArg> args = {});
   void flush();
@@ -37,19 +60,13 @@ class Console {
   // False once any write to the standard output has failed.
   bool output_ok() const { return output_ok_; }
 
-  const std::string& captured_out() const { return out_; }
-  const std::string& captured_err() const { return err_; }
-
  private:
-  Console(const TextEncoding& out, const TextEncoding& err) : out_encoding_(out), err_encoding_(err) {}
-
+  ConsoleSink& sink_;
   TextEncoding out_encoding_;
   TextEncoding err_encoding_;
-  bool capture_ = false;
   bool flush_lines_ = false;
   bool output_ok_ = true;
   std::string out_;
-  std::string err_;
 };
 
 }  // namespace sarnik

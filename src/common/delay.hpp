@@ -12,10 +12,6 @@ constexpr std::int64_t delay_in_frames(std::int32_t delay_ms) {
   return static_cast<std::int64_t>(delay_ms) * 46875 / 1000000;
 }
 
-}  // namespace sarnik
-
-namespace sarnik {
-
 // The amount by which output ranges are shifted for the delay. The add 2
 // revision shifts by 108/100 of the delay in frames, truncated toward zero.
 constexpr std::int64_t delay_shift_frames(std::int32_t delay_ms, int revision_add) {

@@ -1,6 +1,12 @@
-// The one error exit. fail_and_exit never returns: it unwinds to the run
-// driver, which writes "エラー: <message>" to the standard error, the usage
-// text when asked, releases everything and ends the run with exit code 1.
+// How the program reports how an operation ended, in one place.
+//
+// - A fatal condition never returns: fail_and_exit unwinds to run_main, the
+//   one place that catches, which writes "エラー: <message>" to the standard
+//   error, the usage text when asked, releases everything and ends the run
+//   with exit code 1. Running out of memory ends the same way.
+// - An operation that can end in more than one good way returns one of the
+//   named results below, and its caller acts on it.
+// - Every other operation returns nothing, or the value it computes.
 #pragma once
 
 #include <cstdint>
@@ -23,5 +29,15 @@ struct FatalError {
 [[noreturn]] inline void fail_and_exit(Msg id, std::int32_t number, bool with_usage) {
   throw FatalError{id, with_usage, number};
 }
+
+// The command line: settings to run with, an invalid line (the run ends
+// through the error exit, with the usage text), or the usage text printed on
+// request (the run ends there, with exit code 0).
+enum class ParseResult { invalid = 0, usable = 1, usage_shown = 2 };
+
+// A scanned input: every frame followed its predecessor, or bytes had to be
+// skipped at least once (the input may have dropped frames and is not
+// edited).
+enum class ScanResult { clean = 1, skipped = 2 };
 
 }  // namespace sarnik

@@ -2,8 +2,9 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <vector>
+
+#include "common/table_memory.hpp"
 
 namespace sarnik {
 
@@ -22,7 +23,7 @@ static_assert(sizeof(FormatSegment) == 8);
 // One input file after its scan. The frames themselves stay in the file:
 // the output step copies them from there. The tables grow in small pieces,
 // never to twice what they hold, so that they take little more than their
-// entries (12 bytes a frame at most).
+// entries (12 bytes a frame at most), and share their memory (see Table).
 struct AdtsInput {
   // The size of the input file in bytes.
   std::uint32_t file_size = 0;
@@ -31,10 +32,10 @@ struct AdtsInput {
   // frame_count + 1 entries after a scan. For an input scanned without
   // skipped bytes (the only kind that is edited) the packed frames are the
   // file's first bytes, so the entries are file positions too.
-  std::deque<std::uint32_t> frame_offsets;
+  Table<std::uint32_t> frame_offsets;
   std::uint32_t frame_count = 0;
   // At least one segment after a scan, in increasing order of first_frame.
-  std::deque<FormatSegment> segments;
+  Table<FormatSegment> segments;
 };
 
 // One output range in stream frame numbers (the frames of all inputs joined

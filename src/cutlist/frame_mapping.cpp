@@ -24,7 +24,7 @@ std::int32_t truncate_i32(double z) {
 }  // namespace
 
 std::int32_t sub_frame_correction(std::int32_t delay, std::int32_t frame_rate) {
-  const std::int32_t k = frame_rate == 59940 ? kMultiplier5994 : kMultiplier2997;
+  const std::int32_t k = frame_rate == kFrameRate5994 ? kMultiplier5994 : kMultiplier2997;
   const std::int32_t r = delay % 125;  // -124 to 124, the sign of the delay
   const std::int32_t x = r * k;
   const std::int32_t y = x + x / 2000;
@@ -34,7 +34,7 @@ std::int32_t sub_frame_correction(std::int32_t delay, std::int32_t frame_rate) {
 std::int32_t video_to_audio_frame(std::int32_t v, const FrameMapping& mapping) {
   if (mapping.direct_frames) return v;
   if (v == 0) return 0;
-  const double factor = mapping.frame_rate == 59940 ? kFactor5994 : kFactor2997;
+  const double factor = mapping.frame_rate == kFrameRate5994 ? kFactor5994 : kFactor2997;
   const std::int32_t t = sub_frame_correction(mapping.delay, mapping.frame_rate);
   const double m = v * factor;
   const double n = t * kThousandth;

@@ -3,12 +3,14 @@
 
 #include <cstdint>
 
+#include "common/settings.hpp"
+
 namespace sarnik {
 
 struct FrameMapping {
-  std::int32_t frame_rate = 29970;  // thousandths of a frame per second
-  bool direct_frames = false;       // -a: the numbers are AAC frames already
-  std::int32_t delay = 0;           // milliseconds
+  std::int32_t frame_rate = kFrameRate2997;  // thousandths of a frame per second
+  bool direct_frames = false;                // -a: the numbers are AAC frames already
+  std::int32_t delay = 0;                    // milliseconds
 };
 
 // The sub-frame correction of the delay, in thousandths of an AAC frame

@@ -17,10 +17,10 @@ namespace sarnik {
 // are "trim(" (tested before any blank is removed).
 bool is_inline_trim_text(std::string_view argument);
 
-// Returns 0 when there is no argument or it is empty; 1 for inline text and
-// for a script file, which it opens into script. Stops through the error
-// exit when the script file cannot be opened.
-std::int32_t open_trim_source(const std::optional<std::string>& argument, platform::File& script);
+// Opens the script file that the argument names into script; does nothing
+// for no argument, an empty one or inline text. Stops through the error exit
+// when the script file cannot be opened.
+void open_trim_source(const std::optional<std::string>& argument, platform::File& script);
 
 // The Trim text of the -t argument, normalised: the inline text, or the
 // script's, read whole.
@@ -33,10 +33,9 @@ struct TrimText {
 // through the error exit when the script cannot be read or is too large.
 TrimText load_trim_text(const RunSettings& settings, platform::File& script);
 
-// Appends the ranges of the Trim text. Returns 1 when ranges holds at least
-// one range.
-std::int32_t read_trim_ranges(const RunSettings& settings, const TrimText& trim,
-                              std::int32_t total_frames, std::int64_t delay_shift,
-                              std::vector<CutRange>& ranges);
+// Appends the ranges of the Trim text, none when no -t argument was given.
+void read_trim_ranges(const RunSettings& settings, const TrimText& trim,
+                      std::int32_t total_frames, std::int64_t delay_shift,
+                      std::vector<CutRange>& ranges);
 
 }  // namespace sarnik

@@ -11,28 +11,20 @@ constexpr std::string_view kTrimCall = "trim(";
 // A number of 8 or more characters ends the reading.
 constexpr std::size_t kMaxNumberLength = 7;
 
-std::size_t run_length(std::string_view text, std::size_t from, bool allow_minus) {
+// The length of the run of digits and '-' from position from on.
+std::size_t signed_run_length(std::string_view text, std::size_t from) {
   std::size_t i = from;
-  while (i < text.size() && (is_digit(text[i]) || (allow_minus && text[i] == '-'))) ++i;
+  while (i < text.size() && (is_digit(text[i]) || text[i] == '-')) ++i;
   return i - from;
 }
 
 // The second number: an optional leading '-', then the digits up to the
-// first other byte; 0 when there is no digit.
+// first other byte; 0 when there is no digit. At most 7 characters, so the
+// magnitude fits.
 std::int32_t signed_value(std::string_view run) {
   const bool negative = !run.empty() && run[0] == '-';
-  if (negative) run.remove_prefix(1);
-  std::int32_t magnitude = 0;
-  for (std::size_t i = 0; i < run.size() && is_digit(run[i]); ++i) {
-    magnitude = magnitude * 10 + (run[i] - '0');
-  }
+  const auto magnitude = static_cast<std::int32_t>(read_digits(run, negative ? 1 : 0).magnitude);
   return negative ? -magnitude : magnitude;
-}
-
-std::int32_t unsigned_value(std::string_view run) {
-  std::int32_t value = 0;
-  for (char c : run) value = value * 10 + (c - '0');
-  return value;
 }
 
 struct TrimCall {
@@ -45,15 +37,16 @@ struct TrimCall {
 std::optional<TrimCall> read_call(std::string_view text, std::size_t p) {
   TrimCall call;
   const std::size_t first_at = p + kTrimCall.size();
-  const std::size_t first_length = run_length(text, first_at, false);
+  const Digits first = read_digits(text, first_at);
+  const std::size_t first_length = first.end - first_at;
   if (first_length == 0 || first_length > kMaxNumberLength) return std::nullopt;
   const std::size_t comma = first_at + first_length;
   if (comma >= text.size() || text[comma] != ',') return std::nullopt;
   const std::size_t second_at = comma + 1;
   if (second_at >= text.size()) return std::nullopt;
-  const std::size_t second_length = run_length(text, second_at, true);
+  const std::size_t second_length = signed_run_length(text, second_at);
   if (second_length == 0 || second_length > kMaxNumberLength) return std::nullopt;
-  call.first = unsigned_value(text.substr(first_at, first_length));
+  call.first = static_cast<std::int32_t>(first.magnitude);
   call.second = signed_value(text.substr(second_at, second_length));
   call.end_of_second = second_at + second_length;
   return call;

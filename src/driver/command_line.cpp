@@ -13,9 +13,9 @@ namespace {
 // the digits; a lone sign gives 0.
 std::int32_t delay_value(std::string_view value) {
   const bool negative = !value.empty() && value[0] == '-';
-  if (!value.empty() && (value[0] == '+' || value[0] == '-')) value.remove_prefix(1);
-  std::int32_t magnitude = 0;
-  for (char c : value) magnitude = magnitude * 10 + (c - '0');  // at most 7 digits
+  const bool has_sign = !value.empty() && (value[0] == '+' || value[0] == '-');
+  // At most 7 characters, so the magnitude fits.
+  const auto magnitude = static_cast<std::int32_t>(read_digits(value, has_sign ? 1 : 0).magnitude);
   return negative ? -magnitude : magnitude;
 }
 
@@ -28,12 +28,11 @@ void derive_from_first_input(RunSettings& settings, const Revision& revision, Co
   const Derivation d = revision.add == 2 ? derive_add2(rule_bytes, revision.span_excluding)
                                          : derive_add3(rule_bytes);
   if (!d.ok) fail_and_exit(d.failure);
-  settings.derived_name = platform::cut_name(name, d.output_name, d.kept, d.resumed);
-  settings.output_name = settings.derived_name;
+  settings.output_name = platform::cut_name(name, d.output_name, d.kept, d.resumed);
   settings.delay = d.delay;
   console.out(Msg::x_added_options);
   console.out(Msg::x_added_delay, {settings.delay});
-  console.out(Msg::x_added_output, {FileName{settings.derived_name}});
+  console.out(Msg::x_added_output, {FileName{*settings.output_name}});
 }
 
 }  // namespace
@@ -49,12 +48,12 @@ bool is_valid_delay_value(std::string_view value) {
   return true;
 }
 
-std::int32_t parse_command_line(RunSettings& settings, int argc, const char* const* argv,
-                                const Revision& revision, Console& console) {
+ParseResult parse_command_line(RunSettings& settings, int argc, const char* const* argv,
+                               const Revision& revision, Console& console) {
   settings = RunSettings{};
   if (argc <= 1) {
     print_usage(console);
-    throw UsageShown{};
+    return ParseResult::usage_shown;
   }
 
   for (int i = 1; i < argc; ++i) {
@@ -73,7 +72,7 @@ std::int32_t parse_command_line(RunSettings& settings, int argc, const char* con
       case 'h':
       case '?':
         print_usage(console);
-        throw UsageShown{};
+        return ParseResult::usage_shown;
       case 'a':
         settings.direct_frames = true;
         break;
@@ -81,38 +80,38 @@ std::int32_t parse_command_line(RunSettings& settings, int argc, const char* con
         settings.derive_from_name = true;
         break;
       case 't':
-        if (!has_value || settings.trim_argument) return 0;
+        if (!has_value || settings.trim_argument) return ParseResult::invalid;
         settings.trim_argument = argv[++i];
         break;
       case 'o':
-        if (!has_value || settings.output_name) return 0;
+        if (!has_value || settings.output_name) return ParseResult::invalid;
         settings.output_name = argv[++i];
         break;
       case 'd':
-        if (!has_value || !is_valid_delay_value(argv[i + 1])) return 0;
+        if (!has_value || !is_valid_delay_value(argv[i + 1])) return ParseResult::invalid;
         settings.delay = delay_value(argv[++i]);
         break;
       case 'f': {
-        if (!has_value) return 0;
+        if (!has_value) return ParseResult::invalid;
         const std::string_view value = argv[++i];
         if (value.substr(0, 5) == "29.97") {
           settings.frame_rate = kFrameRate2997;
         } else if (value.substr(0, 5) == "59.94") {
           settings.frame_rate = kFrameRate5994;
         } else {
-          return 0;
+          return ParseResult::invalid;
         }
         break;
       }
       default:
-        return 0;
+        return ParseResult::invalid;
     }
   }
 
   if (settings.derive_from_name && !settings.input_names.empty()) {
     derive_from_first_input(settings, revision, console);
   }
-  return settings.input_names.empty() ? 0 : 1;
+  return settings.input_names.empty() ? ParseResult::invalid : ParseResult::usable;
 }
 
 }  // namespace sarnik

@@ -10,13 +10,6 @@ namespace sarnik {
 namespace {
 
 constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
-// Magnitudes are kept up to one past the largest negative 32-bit value, so
-// that the accumulation itself can never overflow.
-constexpr std::int64_t kMagnitudeCap = kInt32Max + 2;
-
-std::int64_t accumulate_digit(std::int64_t value, char digit) {
-  return std::min(value * 10 + (digit - '0'), kMagnitudeCap);
-}
 
 bool fits_int32(std::int64_t magnitude, bool negative) {
   return magnitude <= (negative ? kInt32Max + 1 : kInt32Max);
@@ -54,50 +47,35 @@ Decimal convert_decimal(std::string_view text) {
   while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
   bool negative = false;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  std::int64_t magnitude = 0;
-  for (; i < text.size() && is_digit(text[i]); ++i) magnitude = accumulate_digit(magnitude, text[i]);
+  const std::int64_t magnitude = read_digits(text, i).magnitude;
   return Decimal{negative ? -magnitude : magnitude, fits_int32(magnitude, negative)};
 }
 
 }  // namespace
 
 DelayTag find_delay_tag(std::string_view name) {
-  enum class State { idle, number, after_m };
-  State state = State::idle;
   DelayTag last;
-  bool negative = false;
-  std::int64_t magnitude = 0;
-  std::size_t start = 0;
-
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    const char c = ascii_lower(name[i]);
-    switch (state) {
-      case State::idle:
-        if (c == '-' || is_digit(c)) {
-          negative = c == '-';
-          magnitude = negative ? 0 : c - '0';
-          start = i;
-          state = State::number;
-        }
-        break;
-      case State::number:
-        if (is_digit(c)) {
-          magnitude = accumulate_digit(magnitude, c);
-        } else {
-          state = c == 'm' ? State::after_m : State::idle;
-        }
-        break;
-      case State::after_m:
-        if (c == 's') {
-          last.found = true;
-          last.start = start;
-          last.end = i;
-          last.value = negative ? -magnitude : magnitude;
-          last.out_of_range = !fits_int32(magnitude, negative);
-        }
-        state = State::idle;
-        break;
+  std::size_t i = 0;
+  while (i < name.size()) {
+    const char c = name[i];
+    if (c != '-' && !is_digit(c)) {
+      ++i;
+      continue;
     }
+    // A number: an optional '-', then digits. The byte after it is taken
+    // with it, and so is the one after an 'm', whether or not they make a
+    // tag: neither can start the next number.
+    const bool negative = c == '-';
+    const Digits digits = read_digits(name, negative ? i + 1 : i);
+    const std::size_t m = digits.end;
+    if (m + 1 < name.size() && ascii_lower(name[m]) == 'm' && ascii_lower(name[m + 1]) == 's') {
+      last.found = true;
+      last.start = i;
+      last.end = m + 1;
+      last.value = negative ? -digits.magnitude : digits.magnitude;
+      last.out_of_range = !fits_int32(digits.magnitude, negative);
+    }
+    i = m < name.size() && ascii_lower(name[m]) == 'm' ? m + 2 : m + 1;
   }
   return last;
 }

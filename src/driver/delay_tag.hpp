@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "common/messages.hpp"
-#include "driver/revision.hpp"
+#include "common/settings.hpp"
 
 namespace sarnik {
 

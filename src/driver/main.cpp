@@ -1,22 +1,17 @@
 // The program's entry point. REVISION_ADD selects the revision built:
 // 3 (the default) or 2.
+#include <string>
+#include <vector>
+
 #include "driver/run_main.hpp"
+#include "platform/names.hpp"
 
 #ifndef REVISION_ADD
 #define REVISION_ADD 3
 #endif
 
-#if REVISION_ADD == 2
-#include "platform/str_cspn.hpp"
-#elif REVISION_ADD != 3
+#if REVISION_ADD != 2 && REVISION_ADD != 3
 #error "REVISION_ADD must be 2 or 3"
-#endif
-
-#ifdef _WIN32
-#include <string>
-#include <vector>
-
-#include "platform/win32/wide.hpp"
 #endif
 
 namespace {
@@ -27,7 +22,8 @@ int run(int argc, const char* const* argv) {
 #else
   const sarnik::Revision revision{3, nullptr};
 #endif
-  sarnik::Console console;
+  sarnik::StandardStreams streams;
+  sarnik::Console console(streams);
   return sarnik::run_main(argc, argv, revision, console);
 }
 

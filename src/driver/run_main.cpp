@@ -1,5 +1,6 @@
 #include "driver/run_main.hpp"
 
+#include <limits>
 #include <new>
 
 #include "adts/report.hpp"
@@ -7,11 +8,8 @@
 #include "common/delay.hpp"
 #include "common/fail.hpp"
 #include "common/format.hpp"
-#include "common/frame_count.hpp"
 #include "cutlist/trim_source.hpp"
 #include "driver/command_line.hpp"
-#include "driver/fallback_range.hpp"
-#include "driver/run_state.hpp"
 #include "output/write_output.hpp"
 
 namespace sarnik {
@@ -45,8 +43,8 @@ void refuse_output_over_sources(const RunState& run) {
 void scan_and_report_inputs(RunState& run) {
   for (const std::string& name : run.settings.input_names) {
     AdtsInput& input = run.inputs.emplace_back();
-    if (scan_adts_file(name.c_str(), &input, run.console, run.input_files.emplace_back()) ==
-        kScanSkipped) {
+    if (scan_adts_file(name.c_str(), input, run.console, run.input_files.emplace_back()) ==
+        ScanResult::skipped) {
       run.console.out(Msg::frame_drop, {FileName{name}});
       run.editable = false;
     }
@@ -55,10 +53,14 @@ void scan_and_report_inputs(RunState& run) {
   }
 }
 
-int run_steps(RunState& run, int argc, const char* const* argv) {
+// The steps of a run that ends well (exit code 0); every failure leaves
+// through the error exit.
+void run_steps(RunState& run, int argc, const char* const* argv) {
   run.console.out(run.revision.add == 2 ? Msg::banner_add2 : Msg::banner_add3);
-  if (parse_command_line(run.settings, argc, argv, run.revision, run.console) == 0) {
-    fail_and_exit(Msg::invalid_options, true);
+  switch (parse_command_line(run.settings, argc, argv, run.revision, run.console)) {
+    case ParseResult::usable: break;
+    case ParseResult::invalid: fail_and_exit(Msg::invalid_options, true);
+    case ParseResult::usage_shown: return;
   }
   const bool has_output = run.settings.output_name.has_value();
 
@@ -75,19 +77,17 @@ int run_steps(RunState& run, int argc, const char* const* argv) {
   if (!run.editable) {
     run.console.out(Msg::not_editable);
     release_all(run);
-    return 0;
+    return;
   }
 
   if (has_output) {
     const std::int32_t total = total_frame_count(run.inputs);
     const std::int64_t shift = delay_shift_frames(run.settings.delay, run.revision.add);
-    if (read_trim_ranges(run.settings, run.trim_text, total, shift, run.ranges) == 0) {
-      run.ranges.push_back(fallback_range(total, shift));
-    }
+    read_trim_ranges(run.settings, run.trim_text, total, shift, run.ranges);
+    if (run.ranges.empty()) run.ranges.push_back(fallback_range(total, shift));
     write_output(run.inputs, run.input_files, run.ranges, run.output_file, run.console);
   }
   release_all(run);
-  return 0;
 }
 
 int fail(RunState& run, const FatalError& error) {
@@ -95,12 +95,36 @@ int fail(RunState& run, const FatalError& error) {
                                                  : FormatArg(error.message)});
   if (error.with_usage) print_usage(run.console);
   release_all(run);
-  run.script_file.close();
-  run.output_file.close();
+  // The run ends in its error already: the script was only read, and an
+  // output that fails to close is what the error left unfinished anyway.
+  static_cast<void>(run.script_file.close());
+  static_cast<void>(run.output_file.close());
   return 1;
 }
 
 }  // namespace
+
+std::int32_t total_frame_count(const std::vector<AdtsInput>& inputs) {
+  std::int64_t total = 0;
+  for (const AdtsInput& input : inputs) {
+    total += input.frame_count;
+    if (total > std::numeric_limits<std::int32_t>::max()) fail_and_exit(Msg::too_many_frames);
+  }
+  return static_cast<std::int32_t>(total);
+}
+
+CutRange fallback_range(std::int32_t total_frames, std::int64_t delay_shift) {
+  std::int64_t start = 0;
+  std::int64_t end = total_frames;
+  if (delay_shift > 0) {
+    end = total_frames - delay_shift;
+    if (end <= 0) end = 0;
+  } else {
+    start = -delay_shift;
+  }
+  if (start == end) return CutRange{kNoOutput, kNoOutput};
+  return CutRange{static_cast<std::int32_t>(start), static_cast<std::int32_t>(end)};
+}
 
 void release_all(RunState& run) {
   run.inputs.clear();
@@ -114,9 +138,7 @@ int run_main(int argc, const char* const* argv, const Revision& revision, Consol
   RunState run(console, revision);
   int code = 0;
   try {
-    code = run_steps(run, argc, argv);
-  } catch (const UsageShown&) {
-    code = 0;
+    run_steps(run, argc, argv);
   } catch (const FatalError& error) {
     code = fail(run, error);
   } catch (const std::bad_alloc&) {

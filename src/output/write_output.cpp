@@ -27,9 +27,9 @@ std::uint64_t block_bytes(const AdtsInput& input, const CopyBlock& block) {
 }
 
 void copy_block(const AdtsInput& input, platform::File& source, const CopyBlock& block,
-                platform::File& output, Totals& totals) {
+                platform::File& output, std::vector<char>& buffer, Totals& totals) {
   const std::uint32_t from = input.frame_offsets[block.first];
-  switch (platform::copy_range(source, from, block_bytes(input, block), output)) {
+  switch (platform::copy_range(source, from, block_bytes(input, block), output, buffer)) {
     case platform::CopyStatus::done: break;
     case platform::CopyStatus::source_ended: fail_and_exit(Msg::input_changed);
     case platform::CopyStatus::read_failed: fail_and_exit(Msg::input_read_failed);
@@ -41,11 +41,9 @@ void copy_block(const AdtsInput& input, platform::File& source, const CopyBlock&
 
 }  // namespace
 
-std::int32_t write_output(const std::vector<AdtsInput>& inputs,
-                          std::vector<InputFile>& files,
-                          const std::vector<CutRange>& ranges, platform::File& output,
-                          Console& console) {
-  if (ranges.empty()) return 0;
+void write_output(const std::vector<AdtsInput>& inputs, std::vector<InputFile>& files,
+                  const std::vector<CutRange>& ranges, platform::File& output, Console& console) {
+  if (ranges.empty()) return;
   console.out(Msg::output_progress);
   refuse_changed_inputs(files);
 
@@ -54,6 +52,7 @@ std::int32_t write_output(const std::vector<AdtsInput>& inputs,
   for (const AdtsInput& input : inputs) frame_counts.push_back(input.frame_count);
 
   Totals totals;
+  std::vector<char> buffer;  // for the bytes the system does not copy itself
   for (std::size_t r = 0; r < ranges.size(); ++r) {
     const CutRange& range = ranges[r];
     if (range.start == kNoOutput) {
@@ -63,7 +62,7 @@ std::int32_t write_output(const std::vector<AdtsInput>& inputs,
       console.out(Msg::output_range, {static_cast<std::uint32_t>(range.start),
                                       static_cast<std::uint32_t>(range.end) - 1});
       for (const CopyBlock& block : plan_range(frame_counts, range)) {
-        copy_block(inputs[block.input], files[block.input].file, block, output, totals);
+        copy_block(inputs[block.input], files[block.input].file, block, output, buffer, totals);
       }
     }
     if (r + 1 < ranges.size()) console.out(Msg::output_join);
@@ -71,7 +70,6 @@ std::int32_t write_output(const std::vector<AdtsInput>& inputs,
 
   if (!output.close()) fail_and_exit(Msg::output_write_failed);
   console.out(Msg::output_summary, {totals.bytes, totals.frames});
-  return 1;
 }
 
 }  // namespace sarnik

@@ -16,12 +16,10 @@ namespace sarnik {
 // Writes the ranges in list order, one copy per range and input touched,
 // straight from the input files as they were scanned (files[i] is input i,
 // scanned without skipped bytes), prints the range texts and the summary,
-// and closes output. Returns 0 at once for an empty list, else 1. An input
-// that changed since its scan stops through the error exit before anything
-// is copied; so does a failed write or close, or a failed read.
-std::int32_t write_output(const std::vector<AdtsInput>& inputs,
-                          std::vector<InputFile>& files,
-                          const std::vector<CutRange>& ranges, platform::File& output,
-                          Console& console);
+// and closes output; does nothing for an empty list. An input that changed
+// since its scan stops through the error exit before anything is copied; so
+// does a failed write or close, or a failed read.
+void write_output(const std::vector<AdtsInput>& inputs, std::vector<InputFile>& files,
+                  const std::vector<CutRange>& ranges, platform::File& output, Console& console);
 
 }  // namespace sarnik

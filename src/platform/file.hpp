@@ -1,11 +1,12 @@
-// File and console operations of the host system. One implementation over
-// POSIX, one over Win32; every call reports success or failure and the
-// callers decide what a failure means.
+// File, console and memory operations of the host system. One
+// implementation over POSIX, one over Win32; every call reports success or
+// failure and the callers decide what a failure means.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 namespace sarnik::platform {
 
@@ -79,8 +80,15 @@ enum class CopyStatus { done, source_ended, read_failed, write_failed };
 
 // Copies length bytes of in, from position on, to out at out's current
 // position, advancing it; in's own position is left undefined. source_ended
-// when in holds fewer bytes.
-CopyStatus copy_range(File& in, std::uint64_t position, std::uint64_t length, File& out);
+// when in holds fewer bytes. The system copies what it can without the bytes
+// passing through the process; the rest goes through buffer, which is the
+// caller's, sized on first use and kept for the next copy.
+CopyStatus copy_range(File& in, std::uint64_t position, std::uint64_t length, File& out,
+                      std::vector<char>& buffer);
+
+// The number of bytes, from the first on, that the system copied itself
+// (see copy_range); 0 where it offers no such copy for these files.
+std::uint64_t copy_in_system(File& in, std::uint64_t position, std::uint64_t length, File& out);
 
 // The identity of the file at path; false when it cannot be reached.
 bool file_identity(const char* path, FileId& out);
@@ -98,9 +106,12 @@ bool is_terminal(StdStream stream);
 // before anything is opened.
 void open_closed_std_streams();
 
+// Asks the system to back the n bytes at p (aligned to 2 MiB) with huge
+// pages where it can; a hint, which a system may ignore.
+void advise_huge_pages(void* p, std::size_t n);
+
 // Writes the bytes unchanged to the standard output or standard error. On
 // Windows, text for a console is UTF-8 and is written to it in UTF-16.
-bool write_stdout(std::string_view bytes);
-bool write_stderr(std::string_view bytes);
+bool write_std(StdStream stream, std::string_view bytes);
 
 }  // namespace sarnik::platform

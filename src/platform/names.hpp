@@ -5,6 +5,7 @@
 // surrogates included), turned back into the wide name to open the file.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -34,5 +35,24 @@ std::string name_rule_bytes(std::string_view name);
 // page 932 instead.
 std::string cut_name(std::string_view name, std::string_view derived, std::size_t kept,
                      std::size_t resumed);
+
+// The position of the first character of text that equals a character of set
+// when compared without regard to case, or the length of text when none does.
+// On Windows this is the shell utility library's StrCSpnIA; the add 2
+// revision alone uses it (and alone links that library).
+std::size_t str_cspn_ia(const char* text, const char* set);
+
+#ifdef _WIN32
+// Wide (UTF-16) names and text held in UTF-8, without loss: an unpaired
+// surrogate, which a Windows name may hold, is kept in the three-byte form
+// that UTF-8 would give it.
+std::string utf8_from_wide(std::wstring_view wide);
+std::wstring wide_from_utf8(std::string_view utf8);
+#else
+// The text in code page 932, by a table made at build time; '?' for each
+// character that the code page does not hold; nothing when the text is not
+// valid UTF-8.
+std::optional<std::string> cp932_from_utf8(std::string_view utf8);
+#endif
 
 }  // namespace sarnik::platform

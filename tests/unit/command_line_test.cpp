@@ -4,21 +4,22 @@
 
 #include "common/fail.hpp"
 #include "driver/command_line.hpp"
+#include "support/captured_console.hpp"
 
 namespace sarnik {
 namespace {
 
 struct Parsed {
-  std::int32_t status = -1;
+  ParseResult status = ParseResult::invalid;
   RunSettings settings;
 };
 
 Parsed parse(std::vector<const char*> args) {
   args.insert(args.begin(), "sarnik");
   Parsed p;
-  Console console = Console::capturing();
+  test::CapturedConsole captured;
   p.status = parse_command_line(p.settings, static_cast<int>(args.size()), args.data(),
-                                Revision{}, console);
+                                Revision{}, captured.console);
   return p;
 }
 
@@ -35,7 +36,7 @@ TEST(CommandLine, DelayValueCheck) {
 TEST(CommandLine, ValuesAndDefaults) {
   const Parsed p = parse({"a.aac", "-o", "out.aac", "b.aac", "-T", "Trim(0,9)", "-d", "-120",
                           "-f", "59.940", "-A"});
-  ASSERT_EQ(p.status, 1);
+  ASSERT_EQ(p.status, ParseResult::usable);
   EXPECT_EQ(p.settings.input_names, (std::vector<std::string>{"a.aac", "b.aac"}));
   EXPECT_EQ(*p.settings.output_name, "out.aac");
   EXPECT_EQ(*p.settings.trim_argument, "Trim(0,9)");
@@ -68,15 +69,15 @@ TEST(CommandLine, InvalidCommandLines) {
       {"-d", "12345678", "a"},     {"-f", "30", "a"},           {"-f", "29.9", "a"},
       {"-", "a"},                  {"-q", "a"},                 {"-o", "out.aac"},
       {"-a", "-x"}};
-  for (const auto& args : invalid) EXPECT_EQ(parse(args).status, 0) << args[0];
+  for (const auto& args : invalid) EXPECT_EQ(parse(args).status, ParseResult::invalid) << args[0];
   // An option's value is never taken as an option or an input.
-  EXPECT_EQ(parse({"-o", "-a"}).status, 0);
+  EXPECT_EQ(parse({"-o", "-a"}).status, ParseResult::invalid);
   EXPECT_EQ(*parse({"-o", "-a", "in"}).settings.output_name, "-a");
 }
 
 TEST(CommandLine, InputLimit) {
   std::vector<const char*> sixteen(16, "in.aac");
-  EXPECT_EQ(parse(sixteen).status, 1);
+  EXPECT_EQ(parse(sixteen).status, ParseResult::usable);
   EXPECT_EQ(parse(sixteen).settings.input_count(), 16);
   std::vector<const char*> seventeen(17, "in.aac");
   try {
@@ -88,16 +89,16 @@ TEST(CommandLine, InputLimit) {
 }
 
 TEST(CommandLine, HelpEndsTheWalk) {
-  EXPECT_THROW(parse({"a", "-h", "-q"}), UsageShown);
-  EXPECT_THROW(parse({"-?"}), UsageShown);
-  EXPECT_THROW(parse({}), UsageShown);
+  EXPECT_EQ(parse({"a", "-h", "-q"}).status, ParseResult::usage_shown);
+  EXPECT_EQ(parse({"-?"}).status, ParseResult::usage_shown);
+  EXPECT_EQ(parse({}).status, ParseResult::usage_shown);
   // An invalid option before it ends the walk first.
-  EXPECT_EQ(parse({"-q", "-h"}).status, 0);
+  EXPECT_EQ(parse({"-q", "-h"}).status, ParseResult::invalid);
 }
 
 TEST(CommandLine, DeriveReplacesOutputAndDelay) {
   const Parsed p = parse({"-o", "x.aac", "-d", "5", "-x", "in -40ms.aac", "other 7ms.aac"});
-  ASSERT_EQ(p.status, 1);
+  ASSERT_EQ(p.status, ParseResult::usable);
   EXPECT_EQ(*p.settings.output_name, "in 0ms.aac");
   EXPECT_EQ(p.settings.delay, -40);
 }

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "common/frame_count.hpp"
-#include "driver/fallback_range.hpp"
+#include "driver/run_main.hpp"
 #include "output/copy_plan.hpp"
 
 namespace sarnik {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "driver/delay_tag.hpp"
-#include "platform/str_cspn.hpp"
+#include "platform/names.hpp"
 
 namespace sarnik {
 namespace {

@@ -6,7 +6,7 @@
 #include "common/format.hpp"
 #include "common/messages.hpp"
 #ifndef _WIN32
-#include "platform/posix/cp932_from_utf8.hpp"
+#include "platform/names.hpp"
 #endif
 #include "support/expected_usage.hpp"
 #include "support/sjis.hpp"

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "adts/report.hpp"
+#include "support/captured_console.hpp"
 #include "support/sjis.hpp"
 
 namespace sarnik {
@@ -22,10 +23,10 @@ struct Report {
 };
 
 Report report(const AdtsInput& in) {
-  Console console = Console::capturing();
+  test::CapturedConsole captured;
   Report r;
-  print_input_report("in.aac", in, r.editable, console);
-  r.text = console.captured_out();
+  print_input_report("in.aac", in, r.editable, captured.console);
+  r.text = captured.out();
   return r;
 }
 

@@ -4,10 +4,11 @@
 
 #include <cstring>
 
-#include "adts/read_bits.hpp"
+#include "adts/adts_header.hpp"
 #include "adts/scanner.hpp"
 #include "common/fail.hpp"
 #include "support/adts_builder.hpp"
+#include "support/captured_console.hpp"
 #include "support/sjis.hpp"
 
 namespace sarnik {
@@ -20,28 +21,21 @@ using test::FrameSpec;
 class MemorySource final : public ByteSource {
  public:
   explicit MemorySource(std::string bytes) : bytes_(std::move(bytes)) {}
-  bool read(std::uint8_t* buffer, std::size_t n, std::size_t& got) override {
+  const std::uint8_t* view(std::uint64_t offset, std::size_t n) override {
     ++reads;
-    if (fail_after_reads >= 0 && reads > fail_after_reads) return false;
-    got = std::min(n, bytes_.size() - std::min(bytes_.size(), position_));
-    std::memcpy(buffer, bytes_.data() + position_, got);
-    position_ += got;
-    return true;
-  }
-  bool seek(std::uint64_t position) override {
-    position_ = position;
-    return true;
+    if (fail_after_reads >= 0 && reads > fail_after_reads) return nullptr;
+    if (offset > bytes_.size() || n > bytes_.size() - offset) return nullptr;
+    return reinterpret_cast<const std::uint8_t*>(bytes_.data()) + offset;
   }
   int reads = 0;
   int fail_after_reads = -1;
 
  private:
   std::string bytes_;
-  std::size_t position_ = 0;
 };
 
 struct Scanned {
-  std::int32_t status = 0;
+  ScanResult status = ScanResult::clean;
   AdtsInput input;
   std::string out;
   std::string error;  // the error exit's message, empty when the scan succeeded
@@ -51,19 +45,20 @@ Scanned scan(const std::string& bytes, std::uint64_t size_override = 0, int fail
   MemorySource source(bytes);
   source.fail_after_reads = fail_after_reads;
   Scanned s;
-  Console console = Console::capturing();
+  test::CapturedConsole captured;
   try {
-    s.status = scan_adts_stream(source, size_override ? size_override : bytes.size(), s.input, console);
+    s.status = scan_adts_stream(source, size_override ? size_override : bytes.size(), s.input,
+                                captured.console);
   } catch (const FatalError& e) {
     s.error = std::string(text(e.message));
   }
-  s.out = console.captured_out();
+  s.out = captured.out();
   return s;
 }
 
 // The offsets of count frames of one length packed one after another.
-std::deque<std::uint32_t> packed(std::uint32_t count, std::uint32_t length) {
-  std::deque<std::uint32_t> offsets;
+Table<std::uint32_t> packed(std::uint32_t count, std::uint32_t length) {
+  Table<std::uint32_t> offsets;
   for (std::uint32_t k = 0; k <= count; ++k) offsets.push_back(k * length);
   return offsets;
 }
@@ -96,7 +91,7 @@ TEST(Scanner, CleanStreamOffsetsAreFilePositions) {
   }
   const Scanned s = scan(bytes);
   ASSERT_EQ(s.error, "");
-  EXPECT_EQ(s.status, kScanClean);
+  EXPECT_EQ(s.status, ScanResult::clean);
   EXPECT_EQ(s.input.frame_count, 700u);
   EXPECT_EQ(s.input.file_size, bytes.size());
   ASSERT_EQ(s.input.frame_offsets.size(), 701u);
@@ -130,14 +125,14 @@ TEST(Scanner, SmallFiles) {
   const Scanned one = scan(adts_frame(eight));
   ASSERT_EQ(one.error, "");
   EXPECT_EQ(one.input.frame_count, 1u);
-  EXPECT_EQ(one.status, kScanClean);
+  EXPECT_EQ(one.status, ScanResult::clean);
 }
 
 TEST(Scanner, GarbageBeforeFirstFrame) {
   const std::string frames = adts_stream(20);
   const Scanned s = scan(std::string(1023, 'x') + frames);
   ASSERT_EQ(s.error, "");
-  EXPECT_EQ(s.status, kScanSkipped);
+  EXPECT_EQ(s.status, ScanResult::skipped);
   EXPECT_EQ(s.out, "");  // no frame found yet, so no warning
   EXPECT_EQ(s.input.frame_count, 20u);
   EXPECT_EQ(s.input.frame_offsets, packed(20, 384));  // the skipped bytes are not counted
@@ -151,7 +146,7 @@ TEST(Scanner, GapBetweenFrames) {
   const std::string b = adts_stream(6, {}, 100);
   const Scanned s = scan(a + std::string(300, '\0') + b);
   ASSERT_EQ(s.error, "");
-  EXPECT_EQ(s.status, kScanSkipped);
+  EXPECT_EQ(s.status, ScanResult::skipped);
   EXPECT_EQ(s.out, warning(5));
   EXPECT_EQ(s.input.frame_count, 11u);
   EXPECT_EQ(s.input.frame_offsets, packed(11, 384));
@@ -184,7 +179,7 @@ TEST(Scanner, TruncatedLastFrame) {
   const std::string cut = frames.substr(0, frames.size() - 100);
   const Scanned s = scan(cut);
   ASSERT_EQ(s.error, "");
-  EXPECT_EQ(s.status, kScanClean);
+  EXPECT_EQ(s.status, ScanResult::clean);
   EXPECT_EQ(s.input.frame_count, 10u);
   EXPECT_EQ(s.input.frame_offsets.back(), cut.size());
 }
@@ -194,7 +189,7 @@ TEST(Scanner, TrailingBytes) {
   for (std::size_t extra = 1; extra <= 7; ++extra) {
     const Scanned s = scan(frames + std::string(extra, 'z'));
     ASSERT_EQ(s.error, "") << extra;
-    EXPECT_EQ(s.status, kScanClean) << extra;
+    EXPECT_EQ(s.status, ScanResult::clean) << extra;
     EXPECT_EQ(s.out, "") << extra;
     EXPECT_EQ(s.input.frame_offsets.back(), frames.size()) << extra;
     EXPECT_EQ(s.input.file_size, frames.size() + extra) << extra;
@@ -252,7 +247,7 @@ TEST(Scanner, ShortLengthFieldIsNoHeader) {
   const std::string frames = adts_stream(4);
   const Scanned s = scan(frames + test::adts_header(zero) + frames);
   ASSERT_EQ(s.error, "");
-  EXPECT_EQ(s.status, kScanSkipped);
+  EXPECT_EQ(s.status, ScanResult::skipped);
   EXPECT_EQ(s.input.frame_count, 8u);
 }
 

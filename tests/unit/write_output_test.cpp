@@ -11,6 +11,7 @@
 #include "output/write_output.hpp"
 #include "platform/file.hpp"
 #include "support/adts_builder.hpp"
+#include "support/captured_console.hpp"
 #include "support/files.hpp"
 #include "support/sjis.hpp"
 
@@ -25,9 +26,11 @@ TEST(CopyRange, Outcomes) {
   platform::File out;
   ASSERT_TRUE(in.open_read(dir.file("in").c_str()));
   ASSERT_TRUE(out.create_write(dir.file("out").c_str()));
-  EXPECT_EQ(platform::copy_range(in, 100, 1000, out), platform::CopyStatus::done);
-  EXPECT_EQ(platform::copy_range(in, 0, 50, out), platform::CopyStatus::done);
-  EXPECT_EQ(platform::copy_range(in, bytes.size() - 10, 20, out), platform::CopyStatus::source_ended);
+  std::vector<char> buffer;
+  EXPECT_EQ(platform::copy_range(in, 100, 1000, out, buffer), platform::CopyStatus::done);
+  EXPECT_EQ(platform::copy_range(in, 0, 50, out, buffer), platform::CopyStatus::done);
+  EXPECT_EQ(platform::copy_range(in, bytes.size() - 10, 20, out, buffer),
+            platform::CopyStatus::source_ended);
   ASSERT_TRUE(out.close());
   EXPECT_EQ(test::read_file(dir.file("out")),
             bytes.substr(100, 1000) + bytes.substr(0, 50) + bytes.substr(bytes.size() - 10));
@@ -55,8 +58,9 @@ TEST(WriteOutput, InputChangedAfterItsScanIsRefused) {
     const std::string name = dir.write("in.aac", original);
     std::vector<AdtsInput> inputs(1);
     std::vector<InputFile> files(1);
-    Console console = Console::capturing();
-    ASSERT_EQ(scan_adts_file(name.c_str(), &inputs[0], console, files[0]), kScanClean);
+    test::CapturedConsole captured;
+    Console& console = captured.console;
+    ASSERT_EQ(scan_adts_file(name.c_str(), inputs[0], console, files[0]), ScanResult::clean);
     // Rewritten through a new descriptor, as another program would, after
     // the clock that stamps file changes has moved on (it may tick only
     // every few milliseconds).

@@ -1,4 +1,4 @@
-#include "platform/posix/cp932_from_utf8.hpp"
+#include "platform/names.hpp"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,9 +1,11 @@
 // POSIX implementation of the platform layer.
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "platform/file.hpp"
@@ -12,6 +14,7 @@ namespace sarnik::platform {
 namespace {
 
 int fd_of(std::intptr_t handle) { return static_cast<int>(handle); }
+int fd_of(StdStream stream) { return stream == StdStream::out ? STDOUT_FILENO : STDERR_FILENO; }
 
 FileId id_of(const struct stat& st) {
   return FileId{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
@@ -32,19 +35,6 @@ bool write_fd(int fd, const char* data, std::size_t n) {
 }
 
 }  // namespace
-
-File::~File() { close(); }
-
-File::File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = kNoHandle; }
-
-File& File::operator=(File&& other) noexcept {
-  if (this != &other) {
-    close();
-    handle_ = other.handle_;
-    other.handle_ = kNoHandle;
-  }
-  return *this;
-}
 
 bool File::open_read(const char* path) {
   close();
@@ -137,6 +127,34 @@ bool File::stamp(FileStamp& out) const {
   return true;
 }
 
+// copy_file_range where the kernel offers it for the two files: the bytes
+// then never pass through this process.
+std::uint64_t copy_in_system(File& in, std::uint64_t position, std::uint64_t length, File& out) {
+  std::uint64_t copied = 0;
+#if defined(__linux__)
+  const int in_fd = static_cast<int>(in.native_handle());
+  const int out_fd = static_cast<int>(out.native_handle());
+  while (copied < length) {
+    loff_t in_offset = static_cast<loff_t>(position + copied);
+    const std::size_t want =
+        static_cast<std::size_t>(std::min<std::uint64_t>(length - copied, std::uint64_t{1} << 30));
+    const ssize_t n = ::copy_file_range(in_fd, &in_offset, out_fd, nullptr, want, 0);
+    if (n < 0 && errno == EINTR) continue;
+    // An error or a zero count: the kernel may not offer the copy for these
+    // files (another file system, a special file); the plain copy of the
+    // rest tells the real outcome, an error or the end of the input.
+    if (n <= 0) break;
+    copied += static_cast<std::uint64_t>(n);
+  }
+#else
+  static_cast<void>(in);
+  static_cast<void>(position);
+  static_cast<void>(length);
+  static_cast<void>(out);
+#endif
+  return copied;
+}
+
 bool File::close() {
   if (handle_ == kNoHandle) return true;
   const int fd = fd_of(handle_);
@@ -153,13 +171,22 @@ bool file_identity(const char* path, FileId& out) {
 
 bool std_stream_identity(StdStream stream, FileId& out) {
   struct stat st {};
-  if (::fstat(stream == StdStream::out ? 1 : 2, &st) != 0) return false;
+  if (::fstat(fd_of(stream), &st) != 0) return false;
   if (!S_ISREG(st.st_mode) && !S_ISFIFO(st.st_mode)) return false;
   out = id_of(st);
   return true;
 }
 
-bool is_terminal(StdStream stream) { return ::isatty(stream == StdStream::out ? 1 : 2) == 1; }
+bool is_terminal(StdStream stream) { return ::isatty(fd_of(stream)) == 1; }
+
+void advise_huge_pages(void* p, std::size_t n) {
+#ifdef MADV_HUGEPAGE
+  static_cast<void>(::madvise(p, n, MADV_HUGEPAGE));
+#else
+  static_cast<void>(p);
+  static_cast<void>(n);
+#endif
+}
 
 void open_closed_std_streams() {
   for (int fd = 0; fd <= 2; ++fd) {
@@ -170,7 +197,8 @@ void open_closed_std_streams() {
   }
 }
 
-bool write_stdout(std::string_view bytes) { return write_fd(1, bytes.data(), bytes.size()); }
-bool write_stderr(std::string_view bytes) { return write_fd(2, bytes.data(), bytes.size()); }
+bool write_std(StdStream stream, std::string_view bytes) {
+  return write_fd(fd_of(stream), bytes.data(), bytes.size());
+}
 
 }  // namespace sarnik::platform

@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "platform/names.hpp"
-#include "platform/posix/cp932_from_utf8.hpp"
 
 namespace sarnik::platform {
 namespace {

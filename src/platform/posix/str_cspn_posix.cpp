@@ -1,5 +1,5 @@
 #include "common/ascii.hpp"
-#include "platform/str_cspn.hpp"
+#include "platform/names.hpp"
 
 namespace sarnik::platform {
 

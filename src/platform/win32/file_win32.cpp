@@ -2,12 +2,15 @@
 #include <windows.h>
 
 #include "platform/file.hpp"
-#include "platform/win32/wide.hpp"
+#include "platform/names.hpp"
 
 namespace sarnik::platform {
 namespace {
 
 HANDLE handle_of(std::intptr_t h) { return reinterpret_cast<HANDLE>(h); }
+HANDLE std_handle(StdStream stream) {
+  return GetStdHandle(stream == StdStream::out ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+}
 
 // ReadFile and WriteFile take 32-bit counts; larger requests go in pieces.
 constexpr std::size_t kMaxPiece = 1u << 30;
@@ -42,32 +45,12 @@ bool write_console(HANDLE h, std::string_view utf8) {
   return true;
 }
 
-bool write_std(DWORD which, std::string_view bytes) {
-  const HANDLE h = GetStdHandle(which);
-  if (h == INVALID_HANDLE_VALUE || h == nullptr) return false;
-  if (is_console(h)) return write_console(h, bytes);
-  return write_handle(h, bytes.data(), bytes.size());
-}
-
 FileId id_of(const BY_HANDLE_FILE_INFORMATION& info) {
   return FileId{info.dwVolumeSerialNumber,
                 (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
 }
 
 }  // namespace
-
-File::~File() { close(); }
-
-File::File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = kNoHandle; }
-
-File& File::operator=(File&& other) noexcept {
-  if (this != &other) {
-    close();
-    handle_ = other.handle_;
-    other.handle_ = kNoHandle;
-  }
-  return *this;
-}
 
 bool File::open_read(const char* path) {
   close();
@@ -150,6 +133,9 @@ bool File::stamp(FileStamp& out) const {
   return true;
 }
 
+// No system copy on Windows: every byte goes through copy_range's buffer.
+std::uint64_t copy_in_system(File&, std::uint64_t, std::uint64_t, File&) { return 0; }
+
 bool File::close() {
   if (handle_ == kNoHandle) return true;
   const HANDLE h = handle_of(handle_);
@@ -172,7 +158,7 @@ bool file_identity(const char* path, FileId& out) {
 }
 
 bool std_stream_identity(StdStream stream, FileId& out) {
-  const HANDLE h = GetStdHandle(stream == StdStream::out ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+  const HANDLE h = std_handle(stream);
   if (h == INVALID_HANDLE_VALUE || h == nullptr) return false;
   const DWORD type = GetFileType(h);
   if (type != FILE_TYPE_DISK && type != FILE_TYPE_PIPE) return false;
@@ -182,14 +168,22 @@ bool std_stream_identity(StdStream stream, FileId& out) {
   return true;
 }
 
+// Large pages need a privilege that a user rarely holds; the hint is not
+// taken.
+void advise_huge_pages(void*, std::size_t) {}
+
 // A process's standard handles are never handed to the files it opens.
 void open_closed_std_streams() {}
 
-bool write_stdout(std::string_view bytes) { return write_std(STD_OUTPUT_HANDLE, bytes); }
-bool write_stderr(std::string_view bytes) { return write_std(STD_ERROR_HANDLE, bytes); }
+bool write_std(StdStream stream, std::string_view bytes) {
+  const HANDLE h = std_handle(stream);
+  if (h == INVALID_HANDLE_VALUE || h == nullptr) return false;
+  if (is_console(h)) return write_console(h, bytes);
+  return write_handle(h, bytes.data(), bytes.size());
+}
 
 bool is_terminal(StdStream stream) {
-  return is_console(GetStdHandle(stream == StdStream::out ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE));
+  return is_console(std_handle(stream));
 }
 
 }  // namespace sarnik::platform

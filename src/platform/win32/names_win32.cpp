@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "platform/names.hpp"
-#include "platform/win32/wide.hpp"
 
 namespace sarnik::platform {
 namespace {

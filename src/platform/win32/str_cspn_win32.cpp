@@ -1,7 +1,7 @@
 #include <windows.h>
 #include <shlwapi.h>
 
-#include "platform/str_cspn.hpp"
+#include "platform/names.hpp"
 
 namespace sarnik::platform {
 

@@ -1,4 +1,4 @@
-#include "platform/win32/wide.hpp"
+#include "platform/names.hpp"
 
 #include <cstdint>
 
