@@ -15,6 +15,7 @@
 #include "driver/revision.hpp"
 #include "platform/str_cspn.hpp"
 #include "check.hpp"
+#include "support/product.hpp"
 
 namespace {
 
@@ -49,7 +50,7 @@ void parse(const std::vector<std::string>& args, const Revision& revision) {
   for (const std::string& a : args) argv.push_back(a.c_str());
   argv.push_back(nullptr);
   RunSettings settings;
-  Console console = Console::capturing();
+  Console console = test::captured_console();
   std::int32_t status = 0;
   try {
     status = parse_command_line(settings, static_cast<int>(argv.size() - 1), argv.data(), revision,

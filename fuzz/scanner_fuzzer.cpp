@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <iterator>
 
 #include "adts/adts_header.hpp"
@@ -12,33 +11,12 @@
 #include "common/console.hpp"
 #include "common/fail.hpp"
 #include "check.hpp"
+#include "support/product.hpp"
 
 namespace sarnik {
 namespace {
 
 constexpr std::uint32_t kMaxFrameLength = 8191;  // a 13-bit field
-
-class MemorySource final : public ByteSource {
- public:
-  MemorySource(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-
-  bool read(std::uint8_t* buffer, std::size_t n, std::size_t& got) override {
-    got = position_ < size_ ? std::min(n, size_ - position_) : 0;
-    if (got > 0) std::memcpy(buffer, data_ + position_, got);
-    position_ += got;
-    return true;
-  }
-
-  bool seek(std::uint64_t position) override {
-    position_ = static_cast<std::size_t>(std::min<std::uint64_t>(position, size_));
-    return position <= size_;
-  }
-
- private:
-  const std::uint8_t* data_;
-  std::size_t size_;
-  std::size_t position_ = 0;
-};
 
 bool known_sampling_rate(std::uint32_t hz) {
   constexpr std::uint32_t kRates[] = {96000, 88200, 64000, 48000, 44100, 32000, 24000,
@@ -109,16 +87,11 @@ void check_record(const std::uint8_t* data, std::size_t size, std::int32_t statu
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace sarnik;
-  MemorySource source(data, size);
-  AdtsInput input;
-  Console console = Console::capturing();
-  std::int32_t status = 0;
-  try {
-    status = scan_adts_stream(source, size, input, console);
-  } catch (const FatalError& e) {
-    FUZZ_CHECK(!text(e.message).empty() && !e.with_usage);
+  const test::Scanned s = test::scan_bytes(std::string_view(reinterpret_cast<const char*>(data), size));
+  if (s.error) {
+    FUZZ_CHECK(!text(s.error->message).empty() && !s.error->with_usage);
     return 0;
   }
-  check_record(data, size, status, input);
+  check_record(data, size, s.status, s.input);
   return 0;
 }
