@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <iconv.h>
-#include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -22,7 +21,7 @@ void put_bits(std::string& out, std::size_t& bit, std::uint32_t value, unsigned 
   }
 }
 
-std::string env_or(const char* name, const char* fallback) {
+std::string env_or(const char* name, const char* fallback = "") {
   const char* value = std::getenv(name);
   return value != nullptr && *value != '\0' ? value : fallback;
 }
@@ -93,16 +92,16 @@ std::string read_file(const std::string& path) {
   return s.str();
 }
 
+// The child's output goes to files, read once it has ended: no pipe to drain
+// while it runs.
 ProcessResult run_process(const std::vector<std::string>& argv, const std::string& cwd) {
-  int pipes[2][2];
-  if (::pipe(pipes[0]) != 0 || ::pipe(pipes[1]) != 0) throw std::runtime_error("pipe failed");
+  const TempDir streams;
+  const std::string out = streams.file("out"), err = streams.file("err");
   const pid_t pid = ::fork();
   if (pid == 0) {
     ::dup2(::open("/dev/null", O_RDONLY), 0);
-    ::dup2(pipes[0][1], 1);
-    ::dup2(pipes[1][1], 2);
-    ::close(pipes[0][0]);
-    ::close(pipes[1][0]);
+    ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT, 0600), 1);
+    ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT, 0600), 2);
     if (!cwd.empty() && ::chdir(cwd.c_str()) != 0) ::_exit(126);
     std::vector<char*> args;
     for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
@@ -110,31 +109,10 @@ ProcessResult run_process(const std::vector<std::string>& argv, const std::strin
     ::execvp(args[0], args.data());
     ::_exit(127);
   }
-  ::close(pipes[0][1]);
-  ::close(pipes[1][1]);
-  ProcessResult result;
-  std::string* sinks[2] = {&result.out, &result.err};
-  pollfd polls[2] = {{pipes[0][0], POLLIN, 0}, {pipes[1][0], POLLIN, 0}};
-  char buffer[65536];
-  for (int open = 2; open > 0;) {
-    if (::poll(polls, 2, -1) < 0) continue;
-    for (int i = 0; i < 2; ++i) {
-      if (polls[i].fd < 0 || polls[i].revents == 0) continue;
-      const ssize_t n = ::read(polls[i].fd, buffer, sizeof buffer);
-      if (n > 0) {
-        sinks[i]->append(buffer, static_cast<std::size_t>(n));
-      } else if (n == 0 || errno != EINTR) {
-        ::close(polls[i].fd);
-        polls[i].fd = -1;
-        --open;
-      }
-    }
-  }
   int status = 0;
   while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
   }
-  result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  return result;
+  return {read_file(out), read_file(err), WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status)};
 }
 
 std::string program_path(Program program) {
@@ -142,12 +120,12 @@ std::string program_path(Program program) {
                                   : env_or("SARNIK_ADD2_BIN", SARNIK_DEFAULT_ADD2_BIN);
 }
 
-bool runs_under_runner() { return !env_or("SARNIK_RUNNER", "").empty(); }
+bool runs_under_runner() { return !env_or("SARNIK_RUNNER").empty(); }
 
 ProcessResult run_sarnik(Program program, const std::vector<std::string>& args,
                          const std::string& cwd) {
   std::vector<std::string> argv;
-  if (runs_under_runner()) argv.push_back(env_or("SARNIK_RUNNER", ""));
+  if (runs_under_runner()) argv.push_back(env_or("SARNIK_RUNNER"));
   argv.push_back(program_path(program));
   argv.insert(argv.end(), args.begin(), args.end());
   return run_process(argv, cwd);
