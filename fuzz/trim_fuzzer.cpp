@@ -10,6 +10,7 @@
 
 #include "check.hpp"
 #include "common/delay.hpp"
+#include "common/settings.hpp"
 #include "cutlist/trim_text.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
