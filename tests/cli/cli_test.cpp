@@ -144,6 +144,8 @@ TEST(Cli, CommandLineToBytesAndFiles) {
       {"standard output lost", Program::add3, {}, "\"$0\" in.aac > /dev/full", "", error("標準出力への書き込みに失敗しました。"), 1, {}},
       {"name not in UTF-8", Program::add3, {}, "\"$0\" \"$(printf 'in\\203\\140.aac')\"", B3 + "in\x83\x60.aac" + report(""), ok, 0, {},
        {{"in\x83\x60.aac", kIn}}},
+      {"a locale that cannot be set: names as their bytes", Program::add3, {}, "LC_ALL=xx_XX.bogus \"$0\" ソ.aac",
+       B3 + "ソ.aac" + report(""), ok, 0, {}, {{"ソ.aac", kIn}}},
       {"terminal: UTF-8, lines as written", Program::add3, {},
        "LC_ALL=C.UTF-8 script -qec \"'$0' in.aac missing.aac\" /dev/null",
        "Sarnik version 0.1 alpha 3 add 3\r\nin.aac の情報:\r\n  サイズ:       38400 バイト\r\n  フレーム:     100 フレーム\r\n"
