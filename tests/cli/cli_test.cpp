@@ -146,6 +146,8 @@ TEST(Cli, CommandLineToBytesAndFiles) {
        {{"in\x83\x60.aac", kIn}}},
       {"a locale that cannot be set: names as their bytes", Program::add3, {}, "LC_ALL=xx_XX.bogus \"$0\" ソ.aac",
        B3 + "ソ.aac" + report(""), ok, 0, {}, {{"ソ.aac", kIn}}},
+      {"redirected: written in blocks, none yet before a wait", Program::add3, {},
+       "mkfifo f && { \"$0\" -t f -o o in.aac > r & } && exec 3> f && { kill -9 $! && ! wait $!; } 2>/dev/null", "", ok, 0, {{"r", ""}}},
       {"terminal: UTF-8, lines as written", Program::add3, {},
        "LC_ALL=C.UTF-8 script -qec \"'$0' in.aac missing.aac\" /dev/null",
        "Sarnik version 0.1 alpha 3 add 3\r\nin.aac の情報:\r\n  サイズ:       38400 バイト\r\n  フレーム:     100 フレーム\r\n"

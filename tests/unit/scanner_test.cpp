@@ -11,6 +11,7 @@ namespace sarnik {
 namespace {
 
 using test::FrameSpec;
+using test::Scanned;
 
 struct Recipe {
   std::string bytes;
@@ -89,6 +90,7 @@ TEST(Scanner, RecipeToRecord) {
       // The block is read again from a frame that starts in its last 4103
       // bytes, so a gap there is searched in full.
       {"gap near a block's end", Recipe().frames(84).junk(600).frames(10), kScanSkipped, 94, stereo, warning(84), ""},
+      {"frame ending at a block's end", Recipe().frames(70, shape(400)).frames(1, shape(4768)).frames(20), kScanClean, 91, stereo, "", ""},
       {"header in the last 7 bytes", Recipe().frames(30).junk(100).frames(1, shape(8), 1), 0, 0, "", warning(30), not_adts},
       {"length field 0", Recipe().frames(4).raw(test::adts_frame(shape(0))).frames(4), kScanSkipped, 8, stereo, warning(4), ""},
       {"channels change",
@@ -106,8 +108,23 @@ TEST(Scanner, RecipeToRecord) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     const test::Scanned s = test::scan_bytes(c.recipe.bytes, c.size, c.fail_after);
-    EXPECT_EQ(s.error ? std::string(text(s.error->message)) : "", test::sjis(c.error));
+    const std::string error = s.error ? std::string(text(s.error->message)) : "";
+    EXPECT_EQ(error, test::sjis(c.error));
     EXPECT_EQ(s.out, test::sjis(c.warnings));
+    if (!c.size && c.fail_after < 0) {  // the same bytes in a file, through the file's own source
+      const test::TempDir dir;
+      const std::string name = dir.write("in.aac", c.recipe.bytes);
+      Scanned f;
+      InputFile file;
+      Console console = test::captured_console();
+      try {
+        f.status = scan_adts_file(name.c_str(), &f.input, console, file);
+      } catch (const FatalError& e) {
+        f.error = e;
+      }
+      EXPECT_EQ((f.error ? std::string(text(f.error->message)) : "") + console.captured_out(), error + s.out);
+      EXPECT_TRUE(f.status == s.status && f.input.frame_offsets == s.input.frame_offsets) << "from the file";
+    }
     if (s.error) continue;
     EXPECT_EQ(s.status, c.status);
     EXPECT_EQ(s.input.frame_count, c.count);
