@@ -132,6 +132,8 @@ TEST(Cli, CommandLineToBytesAndFiles) {
       {"output held by another run", Program::add3, {}, "flock out.aac \"$0\" -o out.aac in.aac", B3,
        error("出力ファイルオープンに失敗しました。"), 1, {{"out.aac", keep}}},
       {"streams closed", Program::add3, {}, "\"$0\" -o out.aac in.aac <&- >&-", "", ok, 0, {{"out.aac", kIn}}},
+      {"script from a closed standard input", Program::add3, {}, "\"$0\" -t /dev/stdin -o out.aac in.aac <&-",
+       B3 + report("in.aac") + output("Trim(0,99)", 38400, 100), ok, 0, {{"out.aac", kIn}}},
       {"standard error closed", Program::add3, {}, "\"$0\" -o out.aac missing.aac 2>&-", B3, ok, 1, {{"out.aac", ""}}},
       {"output is standard output", Program::add3, {}, "\"$0\" -o /dev/stdout in.aac > r", "",
        error("出力ファイルが標準出力と同じです。"), 1, {{"r", B3}}},

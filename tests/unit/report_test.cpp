@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "adts/report.hpp"
+#include "common/format.hpp"
 #include "support/product.hpp"
 #include "support/support.hpp"
 
@@ -66,6 +67,12 @@ TEST(Report, RecordToLines) {
     EXPECT_EQ(console.captured_out(), test::sjis(c.lines));
     EXPECT_EQ(editable, c.editable) << c.lines;
   }
+}
+
+TEST(Report, FormatDirectives) {
+  EXPECT_EQ(format_text("%u|%d|%s|%02u|%02u|%%|", {std::uint32_t{4294967295u}, std::int32_t{-2147483647 - 1}, "ab",
+                                                  std::uint32_t{7}, std::uint32_t{100}}),
+            "4294967295|-2147483648|ab|07|100|%|");
 }
 
 }  // namespace
