@@ -98,6 +98,8 @@ TEST(CommandLine, ArgumentsToSettings) {
       {2, {"-x", "DELAY -0ms.aac"}, "in=DELAY -0ms.aac, o=DELAY 0ms.aac t=- d=0 f=29970"},
       {2, {"-x", "day1 delay 120ms.aac"}, "in=day1 delay 120ms.aac, o=day10ms.aac t=- d=0 f=29970"},
       {2, {"-x", "Music/T1 DELAY -5ms"}, "in=Music/T1 DELAY -5ms, o=Music/T1 DELAY 0mssic/T1 DELAY -5ms t=- d=0 f=29970"},
+      {2, {"-x", "DELAY\t 5ms"}, "in=DELAY\t 5ms, o=DELAY\t0ms t=- d=5 f=29970"},
+      {2, {"-x", "DELAY #5ms"}, "in=DELAY #5ms, o=DELAY 0ms t=- d=0 f=29970"},
       {2, {"-x", "DELAY 5m"}, "in=DELAY 5m, o=DELAY 0ms t=- d=5 f=29970"},
       {2, {"-x", "DELAY 9"}, "in=DELAY 9, o=DELAY 0ms t=- d=9 f=29970"},
       {2, {"-x", "MAY"}, "in=MAY, o=MAY0msY t=- d=0 f=29970"},
