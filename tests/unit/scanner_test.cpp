@@ -1,278 +1,137 @@
-// The scanner on synthesized streams, through a memory source, so that every
-// block-boundary rule can be placed exactly.
+// The scanner: one table from a stream recipe (frames and junk, placed
+// exactly against the 32768-byte blocks) to the status, the frame count, the
+// segments, the warnings and the error. The frame offsets of every scan
+// that succeeds are the recipe's frames packed one after another.
 #include <gtest/gtest.h>
 
-#include <cstring>
-
-#include "adts/adts_header.hpp"
-#include "adts/scanner.hpp"
-#include "common/fail.hpp"
-#include "support/adts_builder.hpp"
-#include "support/captured_console.hpp"
-#include "support/sjis.hpp"
+#include "support/product.hpp"
+#include "support/support.hpp"
 
 namespace sarnik {
 namespace {
 
-using test::adts_frame;
-using test::adts_stream;
 using test::FrameSpec;
+using test::Scanned;
 
-class MemorySource final : public ByteSource {
- public:
-  explicit MemorySource(std::string bytes) : bytes_(std::move(bytes)) {}
-  const std::uint8_t* view(std::uint64_t offset, std::size_t n) override {
-    ++reads;
-    if (fail_after_reads >= 0 && reads > fail_after_reads) return nullptr;
-    if (offset > bytes_.size() || n > bytes_.size() - offset) return nullptr;
-    return reinterpret_cast<const std::uint8_t*>(bytes_.data()) + offset;
-  }
-  int reads = 0;
-  int fail_after_reads = -1;
-
- private:
-  std::string bytes_;
-};
-
-struct Scanned {
-  ScanResult status = ScanResult::clean;
-  AdtsInput input;
-  std::string out;
-  std::string error;  // the error exit's message, empty when the scan succeeded
-};
-
-Scanned scan(const std::string& bytes, std::uint64_t size_override = 0, int fail_after_reads = -1) {
-  MemorySource source(bytes);
-  source.fail_after_reads = fail_after_reads;
-  Scanned s;
-  test::CapturedConsole captured;
-  try {
-    s.status = scan_adts_stream(source, size_override ? size_override : bytes.size(), s.input,
-                                captured.console);
-  } catch (const FatalError& e) {
-    s.error = std::string(text(e.message));
-  }
-  s.out = captured.out();
-  return s;
-}
-
-// The offsets of count frames of one length packed one after another.
-Table<std::uint32_t> packed(std::uint32_t count, std::uint32_t length) {
-  Table<std::uint32_t> offsets;
-  for (std::uint32_t k = 0; k <= count; ++k) offsets.push_back(k * length);
-  return offsets;
-}
-
-std::string warning(unsigned n) {
-  return test::sjis(std::to_string(n) + " フレーム目のヘッダー情報が正しくありません。\n");
-}
-
-const std::string kNotAdts = test::sjis("AAC ADTS ファイルではありません。");
-
-TEST(ReadBits, FieldsInBitstreamOrder) {
-  const std::uint8_t bytes[4] = {0xFF, 0xF1, 0x50, 0x80};
-  EXPECT_EQ(read_bits(bytes, 0, 12), 0xFFFu);
-  EXPECT_EQ(read_bits(bytes, 12, 1), 0u);
-  EXPECT_EQ(read_bits(bytes, 15, 1), 1u);
-  EXPECT_EQ(read_bits(bytes, 16, 2), 1u);
-  EXPECT_EQ(read_bits(bytes, 18, 4), 4u);
-  EXPECT_EQ(read_bits(bytes, 23, 3), 2u);
-  EXPECT_EQ(read_bits(bytes, 0, 32), 0xFFF15080u);
-}
-
-TEST(Scanner, CleanStreamOffsetsAreFilePositions) {
-  // Frames of varying length over several blocks, so that frames straddle
-  // block boundaries and refills happen.
+struct Recipe {
   std::string bytes;
-  for (std::uint32_t i = 0; i < 700; ++i) {
-    FrameSpec shape;
-    shape.length = 100 + (i * 37) % 1900;
-    bytes += adts_frame(shape, i);
+  Table<std::uint32_t> offsets = {0};  // of the frames, packed
+
+  Recipe& frames(std::uint32_t count, FrameSpec shape = {}, std::uint32_t cut = 0) {
+    for (std::uint32_t i = 0; i < count; ++i) {
+      std::string frame = test::adts_frame(shape, offsets.back() + i);
+      if (i + 1 == count) frame.resize(frame.size() - cut);
+      bytes += frame;
+      offsets.push_back(offsets.back() + static_cast<std::uint32_t>(frame.size()));
+    }
+    return *this;
   }
-  const Scanned s = scan(bytes);
-  ASSERT_EQ(s.error, "");
-  EXPECT_EQ(s.status, ScanResult::clean);
-  EXPECT_EQ(s.input.frame_count, 700u);
-  EXPECT_EQ(s.input.file_size, bytes.size());
-  ASSERT_EQ(s.input.frame_offsets.size(), 701u);
-  EXPECT_EQ(s.input.frame_offsets.back(), bytes.size());
-  std::uint32_t expected_offset = 0;
-  for (std::uint32_t i = 0; i < 700; ++i) {
-    ASSERT_EQ(s.input.frame_offsets[i], expected_offset) << i;
-    expected_offset += 100 + (i * 37) % 1900;
+  Recipe& junk(std::size_t n, char c = 'x') { return raw(std::string(n, c)); }
+  Recipe& raw(const std::string& junk) {
+    bytes += junk;
+    return *this;
   }
-  EXPECT_EQ(s.out, "");
+};
+
+FrameSpec shape(std::uint32_t length, std::uint32_t sf = 3, std::uint32_t mpeg = 0,
+                std::uint32_t profile = 1, std::uint32_t channels = 2) {
+  return FrameSpec{length, mpeg, profile, sf, channels};
 }
 
-TEST(Scanner, MaximumLengthFramesAcrossBlocks) {
-  // 8191-byte frames: a frame can be longer than the rest of a block.
-  FrameSpec shape;
-  shape.length = 8191;
-  const std::string bytes = adts_stream(40, shape);
-  const Scanned s = scan(bytes);
-  ASSERT_EQ(s.error, "");
-  EXPECT_EQ(s.input.frame_count, 40u);
-  EXPECT_EQ(s.input.frame_offsets, packed(40, 8191));
+Recipe varying_lengths() {
+  Recipe r;
+  for (std::uint32_t i = 0; i < 700; ++i) r.frames(1, shape(100 + (i * 37) % 1900));
+  return r;
 }
 
-TEST(Scanner, SmallFiles) {
-  FrameSpec eight;
-  eight.length = 8;
-  FrameSpec seven;
-  seven.length = 7;
-  EXPECT_EQ(scan("").error, kNotAdts);
-  EXPECT_EQ(scan(adts_frame(seven)).error, kNotAdts);  // 7 bytes are not examined
-  const Scanned one = scan(adts_frame(eight));
-  ASSERT_EQ(one.error, "");
-  EXPECT_EQ(one.input.frame_count, 1u);
-  EXPECT_EQ(one.status, ScanResult::clean);
-}
-
-TEST(Scanner, GarbageBeforeFirstFrame) {
-  const std::string frames = adts_stream(20);
-  const Scanned s = scan(std::string(1023, 'x') + frames);
-  ASSERT_EQ(s.error, "");
-  EXPECT_EQ(s.status, ScanResult::skipped);
-  EXPECT_EQ(s.out, "");  // no frame found yet, so no warning
-  EXPECT_EQ(s.input.frame_count, 20u);
-  EXPECT_EQ(s.input.frame_offsets, packed(20, 384));  // the skipped bytes are not counted
-  EXPECT_EQ(s.input.file_size, 1023 + frames.size());
-
-  EXPECT_EQ(scan(std::string(1024, 'x') + frames).error, kNotAdts);
-}
-
-TEST(Scanner, GapBetweenFrames) {
-  const std::string a = adts_stream(5, {}, 0);
-  const std::string b = adts_stream(6, {}, 100);
-  const Scanned s = scan(a + std::string(300, '\0') + b);
-  ASSERT_EQ(s.error, "");
-  EXPECT_EQ(s.status, ScanResult::skipped);
-  EXPECT_EQ(s.out, warning(5));
-  EXPECT_EQ(s.input.frame_count, 11u);
-  EXPECT_EQ(s.input.frame_offsets, packed(11, 384));
-}
-
-TEST(Scanner, ResynchronisationWindowIs1024Positions) {
-  const std::string a = adts_stream(30, {}, 0);
-  const std::string b = adts_stream(30, {}, 100);
-  const Scanned within = scan(a + std::string(1023, 'x') + b);
-  ASSERT_EQ(within.error, "");
-  EXPECT_EQ(within.input.frame_count, 60u);
-  const Scanned beyond = scan(a + std::string(1024, 'x') + b);
-  EXPECT_EQ(beyond.out, warning(30));
-  EXPECT_EQ(beyond.error, kNotAdts);
-}
-
-TEST(Scanner, ResynchronisationStopsAtTheExaminedEnd) {
-  // In the last block the window ends 7 bytes before the end of the file: a
-  // header that begins there is not found.
-  const std::string frames = adts_stream(30);
-  FrameSpec eight;
-  eight.length = 8;
-  const Scanned s = scan(frames + std::string(100, 'x') + test::adts_frame(eight).substr(0, 7));
-  EXPECT_EQ(s.out, warning(30));
-  EXPECT_EQ(s.error, kNotAdts);
-}
-
-TEST(Scanner, TruncatedLastFrame) {
-  const std::string frames = adts_stream(10);
-  const std::string cut = frames.substr(0, frames.size() - 100);
-  const Scanned s = scan(cut);
-  ASSERT_EQ(s.error, "");
-  EXPECT_EQ(s.status, ScanResult::clean);
-  EXPECT_EQ(s.input.frame_count, 10u);
-  EXPECT_EQ(s.input.frame_offsets.back(), cut.size());
-}
-
-TEST(Scanner, TrailingBytes) {
-  const std::string frames = adts_stream(10);
-  for (std::size_t extra = 1; extra <= 7; ++extra) {
-    const Scanned s = scan(frames + std::string(extra, 'z'));
-    ASSERT_EQ(s.error, "") << extra;
-    EXPECT_EQ(s.status, ScanResult::clean) << extra;
-    EXPECT_EQ(s.out, "") << extra;
-    EXPECT_EQ(s.input.frame_offsets.back(), frames.size()) << extra;
-    EXPECT_EQ(s.input.file_size, frames.size() + extra) << extra;
+std::string segments(const AdtsInput& input) {
+  std::string out;
+  for (const FormatSegment& s : input.segments) {
+    out += std::to_string(s.first_frame) + ":" + std::to_string(s.mpeg_id) + "/" +
+           std::to_string(s.profile) + "/" + std::to_string(s.sampling_rate) + "/" +
+           std::to_string(s.channel_config) + " ";
   }
-  const Scanned eight = scan(frames + std::string(8, 'z'));
-  EXPECT_EQ(eight.out, warning(10));
-  EXPECT_EQ(eight.error, kNotAdts);
+  return out;
 }
 
-TEST(Scanner, ChannelChangesOpenSegments) {
-  FrameSpec stereo;
-  FrameSpec surround;
-  surround.channels = 6;
-  FrameSpec other_rate = stereo;
-  other_rate.sf_index = 4;
-  FrameSpec other_profile = stereo;
-  other_profile.profile = 2;
-  std::string bytes = adts_stream(500, stereo) + adts_stream(400, surround) + adts_stream(50, stereo) +
-                      adts_stream(20, other_rate) + adts_stream(20, other_profile);
-  const Scanned s = scan(bytes);
-  ASSERT_EQ(s.error, "");
-  ASSERT_EQ(s.input.segments.size(), 3u);
-  EXPECT_EQ(s.input.segments[0].first_frame, 0u);
-  EXPECT_EQ(s.input.segments[0].channel_config, 2u);
-  EXPECT_EQ(s.input.segments[1].first_frame, 500u);
-  EXPECT_EQ(s.input.segments[1].channel_config, 6u);
-  EXPECT_EQ(s.input.segments[2].first_frame, 900u);
-  EXPECT_EQ(s.input.segments[2].sampling_rate, 48000u);
-  EXPECT_EQ(s.input.segments[2].profile, 1u);
+std::string warning(unsigned frame) {
+  return std::to_string(frame) + " フレーム目のヘッダー情報が正しくありません。\n";
 }
 
-TEST(Scanner, HeaderFieldsOfTheFirstFrame) {
-  struct {
-    std::uint32_t sf_index, rate, mpeg_id, profile;
-  } cases[] = {{3, 48000, 0, 1}, {4, 44100, 1, 0}, {0, 96000, 0, 2}, {11, 8000, 1, 3},
-               {12, 0, 0, 1},    {15, 0, 0, 1}};
+TEST(Scanner, RecipeToRecord) {
+  const char* not_adts = "AAC ADTS ファイルではありません。";
+  const char* read_failed = "AAC ファイルの読み込みに失敗しました。";
+  const std::string stereo = "0:0/1/48000/2 ";
+  const std::string big = Recipe().frames(300).bytes;
+  const struct {
+    const char* what;
+    Recipe recipe;
+    std::optional<ScanResult> status;  // none: the error exit
+    std::uint32_t count;
+    std::string segments, warnings, error;  // UTF-8
+    std::optional<std::uint64_t> size = {};
+    int fail_after = -1;
+  } cases[] = {
+      {"lengths across blocks", varying_lengths(), ScanResult::clean, 700, stereo, "", ""},
+      {"longest frames", Recipe().frames(40, shape(8191)), ScanResult::clean, 40, stereo, "", ""},
+      {"shortest frames", Recipe().frames(4097, shape(9)), ScanResult::clean, 4097, stereo, "", ""},
+      {"one frame of 8 bytes", Recipe().frames(1, shape(8)), ScanResult::clean, 1, stereo, "", ""},
+      {"7 bytes", Recipe().frames(1, shape(7)), std::nullopt, 0, "", "", not_adts},
+      {"empty", Recipe(), std::nullopt, 0, "", "", not_adts},
+      {"last frame cut short", Recipe().frames(10, {}, 100), ScanResult::clean, 10, stereo, "", ""},
+      {"1 byte after", Recipe().frames(10).junk(1), ScanResult::clean, 10, stereo, "", ""},
+      {"7 bytes after", Recipe().frames(10).junk(7), ScanResult::clean, 10, stereo, "", ""},
+      {"8 bytes after", Recipe().frames(10).junk(8), std::nullopt, 0, "", warning(10), not_adts},
+      {"1023 bytes before", Recipe().junk(1023).frames(20), ScanResult::skipped, 20, stereo, "", ""},
+      {"1024 bytes before", Recipe().junk(1024).frames(20), std::nullopt, 0, "", "", not_adts},
+      {"gap", Recipe().frames(5).junk(300, '\0').frames(6), ScanResult::skipped, 11, stereo, warning(5), ""},
+      {"gap of 1023", Recipe().frames(30).junk(1023).frames(30), ScanResult::skipped, 60, stereo, warning(30), ""},
+      {"gap of 1024", Recipe().frames(30).junk(1024).frames(30), std::nullopt, 0, "", warning(30), not_adts},
+      // The block is read again from a frame that starts in its last 4103
+      // bytes, so a gap there is searched in full.
+      {"gap near a block's end", Recipe().frames(84).junk(600).frames(10), ScanResult::skipped, 94, stereo, warning(84), ""},
+      {"frame ending at a block's end", Recipe().frames(70, shape(400)).frames(1, shape(4768)).frames(20), ScanResult::clean, 91, stereo, "", ""},
+      {"header in the last 7 bytes", Recipe().frames(30).junk(100).frames(1, shape(8), 1), std::nullopt, 0, "", warning(30), not_adts},
+      {"length field 0", Recipe().frames(4).raw(test::adts_frame(shape(0))).frames(4), ScanResult::skipped, 8, stereo, warning(4), ""},
+      {"channels change",
+       Recipe().frames(500).frames(400, shape(384, 3, 0, 1, 6)).frames(50).frames(20, shape(384, 4)).frames(20, shape(384, 3, 0, 2)),
+       ScanResult::clean, 990, "0:0/1/48000/2 500:0/1/48000/6 900:0/1/48000/2 ", "", ""},
+      {"44100 Hz MPEG-2 Main", Recipe().frames(3, shape(384, 4, 1, 0)), ScanResult::clean, 3, "0:1/0/44100/2 ", "", ""},
+      {"96000 Hz SSR", Recipe().frames(3, shape(384, 0, 0, 2)), ScanResult::clean, 3, "0:0/2/96000/2 ", "", ""},
+      {"8000 Hz", Recipe().frames(3, shape(384, 11, 1, 3)), ScanResult::clean, 3, "0:1/3/8000/2 ", "", ""},
+      {"reserved rate 12", Recipe().frames(3, shape(384, 12)), ScanResult::clean, 3, "0:0/1/0/2 ", "", ""},
+      {"reserved rate 15", Recipe().frames(3, shape(384, 15)), ScanResult::clean, 3, "0:0/1/0/2 ", "", ""},
+      {"failed read", Recipe().frames(300), std::nullopt, 0, "", "", read_failed, {}, 1},
+      {"file shorter than its size", Recipe().frames(300), std::nullopt, 0, "", "", read_failed, big.size() + 5000},
+      {"4 GiB", Recipe(), std::nullopt, 0, "", "", "4GB 以上の AAC ファイルには対応していません。", std::uint64_t{1} << 32},
+  };
   for (const auto& c : cases) {
-    FrameSpec shape;
-    shape.sf_index = c.sf_index;
-    shape.mpeg_id = c.mpeg_id;
-    shape.profile = c.profile;
-    const Scanned s = scan(adts_stream(3, shape));
-    ASSERT_EQ(s.error, "");
-    EXPECT_EQ(s.input.segments[0].sampling_rate, c.rate);
-    EXPECT_EQ(s.input.segments[0].mpeg_id, c.mpeg_id);
-    EXPECT_EQ(s.input.segments[0].profile, c.profile);
+    SCOPED_TRACE(c.what);
+    const test::Scanned s = test::scan_bytes(c.recipe.bytes, c.size, c.fail_after);
+    const std::string error = s.error ? std::string(text(s.error->message)) : "";
+    EXPECT_EQ(error, test::sjis(c.error));
+    EXPECT_EQ(s.out, test::sjis(c.warnings));
+    if (!c.size && c.fail_after < 0) {  // the same bytes in a file, through the file's own source
+      const test::TempDir dir;
+      const std::string name = dir.write("in.aac", c.recipe.bytes);
+      Scanned f;
+      InputFile file;
+      test::CapturedConsole captured;
+      try {
+        f.status = scan_adts_file(name.c_str(), f.input, captured.console, file);
+      } catch (const FatalError& e) {
+        f.error = e;
+      }
+      EXPECT_EQ((f.error ? std::string(text(f.error->message)) : "") + captured.out(), error + s.out);
+      EXPECT_TRUE(f.status == s.status && f.input.frame_offsets == s.input.frame_offsets) << "from the file";
+    }
+    if (s.error) continue;
+    EXPECT_EQ(s.status, c.status);
+    EXPECT_EQ(s.input.frame_count, c.count);
+    EXPECT_EQ(segments(s.input), c.segments);
+    EXPECT_EQ(s.input.file_size, c.recipe.bytes.size());
+    EXPECT_TRUE(s.input.frame_offsets == c.recipe.offsets);
   }
-}
-
-TEST(Scanner, ShortLengthFieldIsNoHeader) {
-  // A header whose length field is below 7 would never move the scan on;
-  // it is taken as no header, so the bytes are skipped.
-  FrameSpec zero;
-  zero.length = 0;
-  const std::string frames = adts_stream(4);
-  const Scanned s = scan(frames + test::adts_header(zero) + frames);
-  ASSERT_EQ(s.error, "");
-  EXPECT_EQ(s.status, ScanResult::skipped);
-  EXPECT_EQ(s.input.frame_count, 8u);
-}
-
-TEST(Scanner, ManyFramesGrowTheOffsetTable) {
-  FrameSpec small;
-  small.length = 9;
-  const Scanned s = scan(adts_stream(4097, small));
-  ASSERT_EQ(s.error, "");
-  EXPECT_EQ(s.input.frame_count, 4097u);
-  EXPECT_EQ(s.input.frame_offsets.size(), 4098u);
-  EXPECT_EQ(s.input.frame_offsets[4096], 4096u * 9);
-  EXPECT_EQ(s.input.frame_offsets.back(), 4097u * 9);
-}
-
-TEST(Scanner, FailedOrShortReadIsAnError) {
-  const std::string bytes = adts_stream(300);
-  const std::string read_failed = test::sjis("AAC ファイルの読み込みに失敗しました。");
-  EXPECT_EQ(scan(bytes, 0, 1).error, read_failed);
-  // The file ends before the size taken at the start.
-  EXPECT_EQ(scan(bytes, bytes.size() + 5000).error, read_failed);
-}
-
-TEST(Scanner, FourGibibytesAreRefused) {
-  EXPECT_EQ(scan("", std::uint64_t{1} << 32).error,
-            test::sjis("4GB 以上の AAC ファイルには対応していません。"));
 }
 
 }  // namespace

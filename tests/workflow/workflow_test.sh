@@ -1,24 +1,15 @@
 #!/usr/bin/env bash
-# Runs the README's workflow, examples/workflow.sh and examples/batch.sh, on
-# recordings made here by ffmpeg from test sources: MPEG-TS with H.264 video
-# at 30000/1001 fps and AAC audio at 48 kHz, cut by examples/cut.avs.
-#
-# The audio is silent but for a 1 kHz tone over video frames 350 to 399 and
-# 650 to 699, which the cut list keeps as frames 200 and 350 of the result.
-# Where the tone begins in the result shows whether the cut audio still runs
-# with the cut video: within one AAC frame (1024/48000 s) for each cut up to
-# that point.
-#
-# The examples run as the README prints them, from a copy of examples/ in a
-# folder that holds the recordings, as an unprivileged user with few
-# processes and a time limit (see limited below).
-#
+# The README's workflow, examples/workflow.sh and examples/batch.sh, run as
+# the README prints them on MPEG-TS recordings made by ffmpeg (H.264 at
+# 30000/1001 fps, AAC at 48 kHz), by an unprivileged user with few processes
+# and a time limit. The audio is silent but for a 1 kHz tone over video
+# frames 350-399 and 650-699, frames 200 and 350 once cut: where the tone
+# begins in a result shows whether its audio runs with its video, within one
+# AAC frame per cut.
 #   workflow_test.sh <sarnik> <sarnik-add2> <source dir>
 set -uo pipefail
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-# sarnik on the PATH, as the README installs it; the user that runs the
-# examples reads and writes here.
 mkdir "$work/bin" && cp "$1" "$work/bin/sarnik" && cp "$2" "$work/bin/sarnik-add2"
 cp -r "$3/examples" "$work/examples"
 chmod -R a+rwX "$work"
@@ -29,11 +20,8 @@ cd "$work" || exit 1
 export PATH="$work/bin:$PATH"
 unset SARNIK
 
-# limited COMMAND...: runs COMMAND with at most 300 processes and threads of
-# its user and for at most 5 minutes, so that an example that calls itself
-# cannot fork without bound; what it leaves running is ended with it (timeout
-# makes it a process group of its own). Root is not bound by ulimit -u, so as
-# root the command runs as nobody.
+# limited COMMAND...: at most 300 more processes and 5 minutes, as nobody when
+# root (whom ulimit -u does not bind); what it leaves running ends with it.
 limited() {
   local group=$work/limited.pid status
   if [ "$(id -u)" -eq 0 ]; then
@@ -53,9 +41,7 @@ fail() { echo "  FAILED: $*"; failures=$((failures + 1)); }
 expect_eq() { [ "$2" = "$3" ] || fail "$1: expected '$3', got '$2'"; }
 expect_in() { grep -qF -- "$3" "$2" || fail "$1: '$3' not in $2"; }
 
-# make_recording NAME VIDEO_LATE_FRAMES [AUDIO_RATE [SECONDS [AUDIO_LATE]]]:
-# the video starts that many frames after the audio; the audio starts
-# AUDIO_LATE seconds late, its tone kept in place against the video.
+# make_recording NAME VIDEO_LATE_FRAMES [AUDIO_RATE [SECONDS [AUDIO_LATE_SECONDS]]]
 make_recording() {
   local name=$1 late=$2 rate=${3:-48000} seconds=${4:-25} audio_late=${5:-0} off tone
   off=$(awk -v f="$late" 'BEGIN { printf "%.6f", f * 1001 / 30000 }')
@@ -75,13 +61,10 @@ packets() {  # FILE STREAM: the packet count of the first stream of that kind
 duration() {
   ffprobe -v error -select_streams "$2:0" -show_entries stream=duration -of csv=p=0 "$1"
 }
-# The times at which the tone begins, one a line (the end of each silence).
 tone_starts() {
   ffmpeg -nostdin -i "$1" -map 0:a:0 -af silencedetect=noise=-30dB:d=0.2 -f null - 2>&1 |
     sed -n 's/.*silence_end: \([0-9.]*\).*/\1/p' | head -n 2
 }
-# expect_tone LABEL FILE: the tone begins at result frames 200 and 350, in the
-# second and third part, within one AAC frame per cut.
 expect_tone() {
   local starts
   starts=$(tone_starts "$2" | tr '\n' ' ')
@@ -93,9 +76,8 @@ expect_tone() {
     exit !((e1 < 0 ? -e1 : e1) <= 2 * frame && (e2 < 0 ? -e2 : e2) <= 3 * frame) }' ||
     fail "$1: the audio of $2 does not run with its video"
 }
-# expect_result LABEL FILE AUDIO_FRAMES: video 420 frames (150 + 150 + 120 by
-# the script), the audio as many frames as sarnik wrote, and both streams as
-# long as each other within three AAC frames.
+# expect_result LABEL FILE AUDIO_FRAMES: 420 video frames, the audio frames
+# sarnik wrote, durations within three AAC frames, the tone in place.
 expect_result() {
   [ -f "$2" ] || { fail "$1: no $2"; return; }
   expect_eq "$1: video frames" "$(packets "$2" v)" 420
@@ -107,8 +89,7 @@ expect_result() {
   expect_tone "$1" "$2"
 }
 
-# The streams start together: the audio starts one AAC frame late, behind
-# the encoder's priming frame.
+# rec: the audio one AAC frame late, behind the encoder's priming frame.
 make_recording rec 0 48000 25 0.021333
 make_recording lead 4     # the audio starts 4 video frames (133 ms) before the video
 

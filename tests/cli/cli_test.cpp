@@ -1,0 +1,214 @@
+// The built programs on real files: one table from a command line (the
+// arguments, or a shell command where pipes, closed streams or a terminal
+// are the point) to the exact bytes of the standard output and error, the
+// exit code and the files left behind.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+
+#include "support/support.hpp"
+
+namespace sarnik::test {
+namespace {
+
+const std::string B3 = "Sarnik version 0.1 alpha 3 add 3\n";
+const std::string B2 = "Sarnik version 0.1 alpha 3 add 2\n";
+const std::string kIn = adts_stream(100);                  // in.aac: 100 frames of 384 bytes
+const std::string kB = adts_stream(50, {200}, 500);        // b.aac: 50 frames of 200 bytes
+const std::string kGap = adts_stream(5) + std::string(100, 'x') + adts_stream(5, {}, 9);
+
+std::string in(std::size_t first, std::size_t end) { return kIn.substr(first * 384, (end - first) * 384); }
+std::string error(const std::string& utf8) { return sjis("エラー: " + utf8 + "\n"); }
+std::string usage() {
+  return sjis("Usage: sarnik [options] -t xxxx -o <outfile> <infiles>\n\nオプション:\n"
+              "  -t xxxx      AviSynth スクリプトファイルから\n"
+              "               Trim で始まる一行を検索して読み込み\n"
+              "               またはコマンドラインから Trim 情報を入力\n"
+              "  -o <outfile> 出力ファイル\n  -d xxxx      遅延補正 (ms単位)\n"
+              "  -a           AAC フレームを直接指定\n"
+              "  -f xxxx      動画のフレームレートを指定 (29.97 or 59.94)\n"
+              "  -x           最初の<infiles>のファイル名から-o/-dオプションを自動指定\n"
+              "  -h or -?     ヘルプ\n");
+}
+std::string report(const std::string& name, const char* size = "38400", const char* frames = "100",
+                   const char* time = "00:00:02", const char* rate = "144.0") {
+  return sjis(name + " の情報:\n  サイズ:       " + size + " バイト\n  フレーム:     " + frames +
+              " フレーム\n  時間:         " + time + "\n  ビットレート: " + rate +
+              " kbps\n  バージョン:   MPEG-4 AAC\n  プロファイル: LC (Low Complexity)\n"
+              "  サンプリング周波数: 48000 Hz\n  チャンネル:   2 ch\n\n");
+}
+std::string output(const std::string& ranges, std::size_t bytes, std::size_t frames) {
+  return sjis("出力中...\n" + ranges + "\n出力サイズ: " + std::to_string(bytes) + " バイト (" +
+              std::to_string(frames) + "フレーム)\n");
+}
+std::string x_lines(const std::string& delay, const std::string& name) {
+  return sjis("-xオプションにより、以下のオプションを自動的に追加\n    -d " + delay + "\n    -o \"" + name + "\"\n");
+}
+
+struct Row {
+  const char* what;
+  Program program;
+  std::vector<std::string> args;  // empty with a shell command
+  const char* shell;              // "$0" is the program; POSIX only
+  std::string out, err;
+  int code;
+  std::vector<std::pair<std::string, std::string>> files;  // afterwards ("(none)": no such file)
+  std::vector<std::pair<std::string, std::string>> given = {};  // besides in.aac, b.aac, out.aac
+};
+
+TEST(Cli, CommandLineToBytesAndFiles) {
+  const std::string keep = "keep";  // out.aac before each run
+  const std::string ok = "";
+  const std::string invalid = error("オプションが正しくありません。");
+  const std::string tag_missing = error("-xオプションが指定されましたが、ファイル名に\"-**ms\"が見つかりません。\n");
+  const std::string not_regular = error("AAC ファイルが通常のファイルではありません。");
+  const std::string cut10 = B3 + report("in.aac") + output("Trim(10,19)", 3840, 10);
+  const std::vector<std::string> seventeen(17, "in.aac");
+  const Row rows[] = {
+      {"usage", Program::add3, {}, nullptr, B3 + usage(), ok, 0, {}},
+      {"usage, add 2", Program::add2, {}, nullptr, B2 + usage(), ok, 0, {}},
+      {"help ends the walk", Program::add3, {"-d", "5", "-?", "-q"}, nullptr, B3 + usage(), ok, 0, {}},
+      {"invalid before help", Program::add3, {"-q", "-h"}, nullptr, B3 + usage(), invalid, 1, {}},
+      {"17 inputs", Program::add3, seventeen, nullptr, B3 + usage(), error("入力ファイルは最大 16 ファイルまでです。"), 1, {}},
+      {"report only", Program::add3, {"-t", "missing.avs", "in.aac", "b.aac"}, nullptr,
+       B3 + report("in.aac") + report("b.aac", "10000", "50", "00:00:01", "75.0"), ok, 0, {{"out.aac", keep}}},
+      {"whole stream", Program::add3, {"-o", "out.aac", "in.aac"}, nullptr,
+       B3 + report("in.aac") + output("Trim(0,99)", 38400, 100), ok, 0, {{"out.aac", kIn}}},
+      {"ranges across inputs", Program::add3, {"-a", "-t", "Trim(90,-20)+Trim(200,0)+Trim(0,9)", "-o", "out.aac", "in.aac", "b.aac"}, nullptr,
+       B3 + report("in.aac") + report("b.aac", "10000", "50", "00:00:01", "75.0") +
+           output("Trim(90,109)+Trim(149,149)+Trim(0,9)", 9880, 31), ok, 0,
+       {{"out.aac", in(90, 100) + kB.substr(0, 2000) + kB.substr(9800) + in(0, 10)}}},
+      {"script with CR LF and a delay", Program::add3, {"-d", "-100", "-t", "cut.avs", "-o", "out.aac", "in.aac"}, nullptr,
+       B3 + report("in.aac") + output("Trim(10,19)+Trim(4,4)", 11 * 384, 11), ok, 0, {{"out.aac", in(10, 20) + in(4, 5)}},
+       {{"cut.avs", "#\r\nTrim(4,9)\r\n\\+Trim(0,-1)\r\n"}}},
+      {"add 2 delay shift", Program::add2, {"-d", "278", "-o", "out.aac", "in.aac"}, nullptr,
+       B2 + report("in.aac") + output("Trim(0,85)", 86 * 384, 86), ok, 0, {{"out.aac", in(0, 86)}}},
+      {"add 3 delay shift", Program::add3, {"-d", "278", "-o", "out.aac", "in.aac"}, nullptr,
+       B3 + report("in.aac") + output("Trim(0,86)", 87 * 384, 87), ok, 0, {{"out.aac", in(0, 87)}}},
+      {"delay beyond the stream", Program::add3, {"-d", "-3300", "-o", "out.aac", "in.aac"}, nullptr,
+       B3 + report("in.aac") + output("Trim(154,99)", 0, 0), ok, 0, {{"out.aac", ""}}},
+      {"no output", Program::add3, {"-f", "59.94", "-t", "Trim(4,4)", "-o", "out.aac", "in.aac"}, nullptr,
+       B3 + report("in.aac") + output("(no output)", 0, 0), ok, 0, {{"out.aac", ""}}},
+      {"-x, add 3", Program::add3, {"-o", "out.aac", "-x", "DELAY-57ms.aac"}, nullptr,
+       B3 + x_lines("-57", "DELAY0ms.aac") + report("DELAY-57ms.aac") + output("Trim(2,99)", 98 * 384, 98), ok, 0,
+       {{"DELAY0ms.aac", in(2, 100)}, {"out.aac", keep}}, {{"DELAY-57ms.aac", kIn}}},
+      {"-x, add 2", Program::add2, {"-x", "DELAY-57ms.aac"}, nullptr,
+       B2 + x_lines("57", "DELAY-0ms.aac") + report("DELAY-57ms.aac") + output("Trim(0,97)", 98 * 384, 98), ok, 0,
+       {{"DELAY-0ms.aac", in(0, 98)}}, {{"DELAY-57ms.aac", kIn}}},
+      {"-x over its input, add 2", Program::add2, {"-x", "DELAY 0ms.aac"}, nullptr,
+       B2 + x_lines("0", "DELAY 0ms.aac"), error("出力ファイルが入力ファイルと同じです。"), 1,
+       {{"DELAY 0ms.aac", kIn}}, {{"DELAY 0ms.aac", kIn}}},
+      {"-x without a tag", Program::add3, {"-x", "in.aac"}, nullptr, B3, tag_missing, 1, {}},
+      {"-x without a y, add 2", Program::add2, {"-x", "-o", "out.aac", "in.aac"}, nullptr, B2, tag_missing, 1, {{"out.aac", keep}}},
+      {"output over an input", Program::add3, {"-o", "./in.aac", "b.aac", "in.aac"}, nullptr, B3,
+       error("出力ファイルが入力ファイルと同じです。"), 1, {{"in.aac", kIn}}},
+      {"output over the script", Program::add3, {"-t", "cut.avs", "-o", "cut.avs", "in.aac"}, nullptr, B3,
+       error("出力ファイルが AviSynth スクリプトファイルと同じです。"), 1, {{"cut.avs", "Trim(0,9)"}}, {{"cut.avs", "Trim(0,9)"}}},
+      {"output not creatable", Program::add3, {"-o", "no/out.aac", "in.aac"}, nullptr, B3,
+       error("出力ファイルオープンに失敗しました。"), 1, {}},
+      {"missing script", Program::add3, {"-t", "Trim (0,9)", "-o", "out.aac", "in.aac"}, nullptr, B3,
+       error("AviSynth スクリプトファイルの読み込みに失敗しました。"), 1, {{"out.aac", keep}}},
+      {"missing input", Program::add3, {"-o", "out.aac", "in.aac", "missing.aac"}, nullptr, B3 + report("in.aac"),
+       error("AAC ファイルの読み込みに失敗しました。"), 1, {{"out.aac", ""}}},
+      {"folder as input", Program::add3, {"folder"}, nullptr, B3, error("AAC ファイルの読み込みに失敗しました。"), 1, {},
+       {{"folder/", ""}}},
+      {"not ADTS", Program::add3, {"-o", "out.aac", "in.aac", "text.aac"}, nullptr, B3 + report("in.aac"),
+       error("AAC ADTS ファイルではありません。"), 1, {{"out.aac", ""}}, {{"text.aac", std::string(2000, 'a')}}},
+      {"gap: not editable", Program::add3, {"-o", "out.aac", "gap.aac", "in.aac"}, nullptr,
+       B3 + sjis("5 フレーム目のヘッダー情報が正しくありません。\ngap.aac はフレームドロップしている可能性があります。\n") +
+           report("gap.aac", "3940", "10", "00:00:00", "147.750") + report("in.aac") + sjis("編集非対応ファイルです。\n"),
+       ok, 0, {{"out.aac", ""}}, {{"gap.aac", kGap}}},
+      // What only a shell shows: pipes, FIFOs, closed and shared streams, locks, terminals.
+      {"script from a pipe", Program::add3, {}, "printf 'Trim(10,19)' | \"$0\" -a -t /dev/stdin -o out.aac in.aac",
+       cut10, ok, 0, {{"out.aac", in(10, 20)}}},
+      {"script from a FIFO", Program::add3, {},
+       "mkfifo f && { printf 'Trim(10,19)' > f & } && \"$0\" -a -t f -o out.aac in.aac; s=$?; kill $! 2>/dev/null; exit $s",
+       cut10, ok, 0, {{"out.aac", in(10, 20)}}},
+      {"script too large", Program::add3, {}, "head -c 70000000 /dev/zero | \"$0\" -t /dev/stdin -o out.aac in.aac", B3,
+       error("AviSynth スクリプトファイルが大きすぎます。"), 1, {{"out.aac", keep}}},
+      {"script is a folder", Program::add3, {}, "mkdir c && \"$0\" -t c -o out.aac in.aac", B3,
+       error("AviSynth スクリプトファイルの読み込みに失敗しました。"), 1, {{"in.aac", kIn}}},
+      {"output held by another run", Program::add3, {}, "flock out.aac \"$0\" -o out.aac in.aac", B3,
+       error("出力ファイルオープンに失敗しました。"), 1, {{"out.aac", keep}}},
+      {"streams closed", Program::add3, {}, "\"$0\" -o out.aac in.aac <&- >&-", "", ok, 0, {{"out.aac", kIn}}},
+      {"script from a closed standard input", Program::add3, {}, "\"$0\" -t /dev/stdin -o out.aac in.aac <&-",
+       B3 + report("in.aac") + output("Trim(0,99)", 38400, 100), ok, 0, {{"out.aac", kIn}}},
+      {"standard error closed", Program::add3, {}, "\"$0\" -o out.aac missing.aac 2>&-", B3, ok, 1, {{"out.aac", ""}}},
+      {"output is standard output", Program::add3, {}, "\"$0\" -o /dev/stdout in.aac > r", "",
+       error("出力ファイルが標準出力と同じです。"), 1, {{"r", B3}}},
+      {"output is standard error", Program::add3, {}, "\"$0\" -o /dev/stderr in.aac 2> r", B3, ok, 1,
+       {{"r", error("出力ファイルが標準エラー出力と同じです。")}}},
+      {"null device twice", Program::add3, {}, "\"$0\" -o /dev/null in.aac > /dev/null", "", ok, 0, {{"out.aac", keep}}},
+      {"input from a pipe", Program::add3, {}, "cat in.aac | \"$0\" -o out.aac /dev/stdin", B3, not_regular, 1, {{"out.aac", ""}}},
+      {"disk full", Program::add3, {}, "\"$0\" -o /dev/full in.aac", B3 + report("in.aac") + sjis("出力中...\nTrim(0,99)"),
+       error("出力ファイルの書き込みに失敗しました。"), 1, {}},
+      {"standard output lost", Program::add3, {}, "\"$0\" in.aac > /dev/full", "", error("標準出力への書き込みに失敗しました。"), 1, {}},
+      {"name not in UTF-8", Program::add3, {}, "\"$0\" \"$(printf 'in\\203\\140.aac')\"", B3 + "in\x83\x60.aac" + report(""), ok, 0, {},
+       {{"in\x83\x60.aac", kIn}}},
+      {"a locale that cannot be set: names as their bytes", Program::add3, {}, "LC_ALL=xx_XX.bogus \"$0\" ソ.aac",
+       B3 + "ソ.aac" + report(""), ok, 0, {}, {{"ソ.aac", kIn}}},
+      {"redirected: written in blocks, none yet before a wait", Program::add3, {},
+       "mkfifo f && { \"$0\" -t f -o o in.aac > r & } && exec 3> f && { kill -9 $! && ! wait $!; } 2>/dev/null", "", ok, 0, {{"r", ""}}},
+      {"terminal: UTF-8, lines as written", Program::add3, {},
+       "LC_ALL=C.UTF-8 script -qec \"'$0' in.aac missing.aac\" /dev/null",
+       "Sarnik version 0.1 alpha 3 add 3\r\nin.aac の情報:\r\n  サイズ:       38400 バイト\r\n  フレーム:     100 フレーム\r\n"
+       "  時間:         00:00:02\r\n  ビットレート: 144.0 kbps\r\n  バージョン:   MPEG-4 AAC\r\n"
+       "  プロファイル: LC (Low Complexity)\r\n  サンプリング周波数: 48000 Hz\r\n  チャンネル:   2 ch\r\n\r\n"
+       "エラー: AAC ファイルの読み込みに失敗しました。\r\n", ok, 1, {}},
+      {"terminal: the banner before a wait", Program::add3, {},
+       "mkfifo f && script -qec \"'$0' -t f -o o in.aac & exec 3> f; kill -9 \\$!\" /dev/null",
+       "Sarnik version 0.1 alpha 3 add 3\r\n", ok, 0, {}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    if (row.shell != nullptr && runs_under_runner()) continue;
+    const TempDir dir;
+    for (const auto& [name, bytes] : {std::pair<std::string, std::string>{"in.aac", kIn}, {"b.aac", kB}, {"out.aac", keep}}) {
+      dir.write(name, bytes);
+    }
+    for (const auto& [name, bytes] : row.given) {
+      if (name.ends_with('/')) std::filesystem::create_directory(dir.file(name));
+      else dir.write(name, bytes);
+    }
+    const ProcessResult r = row.shell ? run_process({"sh", "-c", row.shell, program_path(row.program)}, dir.path())
+                                      : run_sarnik(row.program, row.args, dir.path());
+    EXPECT_EQ(r.out, row.out);
+    EXPECT_EQ(r.err, row.err);
+    EXPECT_EQ(r.exit_code, row.code);
+    for (const auto& [name, bytes] : row.files) EXPECT_TRUE(read_file(dir.file(name)) == bytes) << name;
+  }
+}
+
+// Names as users spell them, opened whole (wide on Windows), shown in CP932
+// with '?' for what CP932 lacks, in both revisions.
+TEST(Cli, NamesOpenCutAndDerive) {
+  if (!runs_under_runner()) setenv("LC_ALL", "C.UTF-8", 1);
+  const struct {
+    const char *name, *shown, *derived, *derived_shown;
+  } cases[] = {
+      {"番組〜 DELAY -57ms.aac", "番組? DELAY -57ms.aac", "番組〜 DELAY 0ms.aac", "番組? DELAY 0ms.aac"},
+      {"♬ DELAY -57ms.aac", "? DELAY -57ms.aac", "♬ DELAY 0ms.aac", "? DELAY 0ms.aac"},
+      {"𠮷 DELAY -57ms.aac", "? DELAY -57ms.aac", "𠮷 DELAY 0ms.aac", "? DELAY 0ms.aac"},
+      {"録画/ソ表 DELAY -57ms.aac", "録画/ソ表 DELAY -57ms.aac", "録画/ソ表 DELAY 0ms.aac", "録画/ソ表 DELAY 0ms.aac"},
+      {"é DELAY -57ms.aac", "? DELAY -57ms.aac", "é DELAY 0ms.aac", "? DELAY 0ms.aac"},
+  };
+  for (const Program program : {Program::add3, Program::add2}) {
+    for (const auto& c : cases) {
+      SCOPED_TRACE(c.name);
+      const TempDir dir;
+      std::filesystem::create_directory(dir.file("録画"));
+      dir.write(c.name, kIn);
+      dir.write("e DELAY -57ms.aac", kB);  // which no lossy conversion may choose instead
+      const ProcessResult r = run_sarnik(program, {"-x", c.name}, dir.path());
+      EXPECT_EQ(r.out, (program == Program::add2 ? B2 : B3) + x_lines("-57", c.derived_shown) + report(c.shown) +
+                           output("Trim(2,99)", 98 * 384, 98));
+      EXPECT_EQ(r.err + std::to_string(r.exit_code), "0");
+      EXPECT_TRUE(read_file(dir.file(c.derived)) == in(2, 100));
+    }
+  }
+  if (!runs_under_runner()) unsetenv("LC_ALL");
+}
+
+}  // namespace
+}  // namespace sarnik::test

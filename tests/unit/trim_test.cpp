@@ -1,0 +1,200 @@
+// The cut list: one table from the Trim text (inline or a script file), the
+// frame rate, -a, the delay, the revision and the stream's length to the
+// output ranges, the whole-stream range standing in when no call is read.
+// The example awk script must read every text as the reader does.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <sstream>
+
+#include "common/delay.hpp"
+#include "cutlist/trim_source.hpp"
+#include "cutlist/trim_text.hpp"
+#include "driver/run_main.hpp"
+#include "support/support.hpp"
+
+namespace sarnik {
+namespace {
+
+struct Row {
+  const char* text = nullptr;  // nullptr: no -t
+  bool script = false;
+  std::int32_t rate = 29970;
+  bool direct = false;
+  std::int32_t delay = 0;
+  int add = 3;
+  std::int32_t total = 100000;
+  Row f59() const { Row r = *this; r.rate = 59940; return r; }
+  Row a() const { Row r = *this; r.direct = true; return r; }
+  Row d(std::int32_t ms) const { Row r = *this; r.delay = ms; return r; }
+  Row add2() const { Row r = *this; r.add = 2; return r; }
+  Row frames(std::int32_t n) const { Row r = *this; r.total = n; return r; }
+};
+Row t(const char* text) { return Row{text}; }
+Row script(const char* text) { return Row{text, true}; }
+Row none() { return Row{}; }
+
+std::string describe(const std::vector<CutRange>& ranges) {
+  std::string out;
+  for (const CutRange& r : ranges) {
+    out += (out.empty() ? "" : " ") +
+           (r.start == kNoOutput ? "none" : std::to_string(r.start) + "-" + std::to_string(r.end));
+  }
+  return out;
+}
+
+// The ranges as the run takes them: from the -t argument, else the fallback.
+std::string ranges_of(const Row& c) {
+  const test::TempDir dir;
+  RunSettings s;
+  s.frame_rate = c.rate;
+  s.direct_frames = c.direct;
+  s.delay = c.delay;
+  if (c.text != nullptr) s.trim_argument = c.script ? dir.write("cut.avs", c.text) : c.text;
+  platform::File script;
+  open_trim_source(s.trim_argument, script);
+  const TrimText trim = load_trim_text(s, script);
+  EXPECT_FALSE(script.is_open());
+  std::vector<CutRange> ranges;
+  const std::int64_t shift = delay_shift_frames(c.delay, c.add);
+  read_trim_ranges(s, trim, c.total, shift, ranges);
+  if (ranges.empty()) {
+    return "fallback " + describe({fallback_range(c.total, shift)});
+  }
+  return describe(ranges);
+}
+
+// The ranges that examples/trim-to-select.awk selects from a script, as the
+// reader would give them for direct frames in an endless stream.
+std::string awk_ranges(const std::string& script) {
+  const test::TempDir dir;
+  const test::ProcessResult r = test::run_process(
+      {"env", "LC_ALL=C", "awk", "-f", SARNIK_SOURCE_DIR "/examples/trim-to-select.awk",
+       dir.write("cut.avs", script)});
+  std::vector<CutRange> ranges;
+  std::istringstream terms(r.out);
+  std::string term;
+  while (std::getline(terms, term, '+')) {
+    int first = 0, last = 0;
+    if (std::sscanf(term.c_str(), "between(n,%d,%d)", &first, &last) == 2) {
+      ranges.push_back({first, last + 1});
+    } else if (std::sscanf(term.c_str(), "gte(n,%d)", &first) == 1) {
+      ranges.push_back({first, INT_MAX});
+    } else if (term != "1\n") {
+      return "awk printed " + r.out + r.err;
+    }
+  }
+  return describe(ranges);
+}
+
+std::string reader_ranges(const std::string& script) {
+  std::string text;
+  append_script_bytes(text, script);
+  std::vector<CutRange> ranges;
+  parse_trim_text(text, TrimContext{FrameMapping{29970, true, 0}, INT_MAX, 0}, ranges);
+  return describe(ranges);
+}
+
+TEST(Trim, TextToRanges) {
+  const std::string two = "0-10 20-30";
+  const struct {
+    Row row;
+    std::string expected;
+  } cases[] = {
+      {t("Trim(0,99)"), "0-156"},
+      {t("Trim(0,99)").a(), "0-100"},
+      {t("TRIM( 0 , 99 )"), "0-156"},
+      {t("Trim(100,50)"), "156-157"},
+      {t("Trim(10,-5)"), "15-23"},
+      {t("Trim(0,0)"), "0-100000"},
+      {t("Trim(0,0)").d(-100), "4-100000"},
+      {t("Trim(0,0)").d(100), "0-100000"},
+      {t("Trim(1000,1999)"), "1564-3128"},
+      {t("Trim(1000,1999)").d(100), "1559-3123"},
+      {t("Trim(0,99)").d(500), "0-133"},
+      {t("Trim(4,4)").f59(), "none"},
+      {t("Trim(2000,3000)").frames(1000), "999-1000"},
+      {t("Trim(2000,2500)").a().frames(1000), "999-1000"},
+      {t("Trim(900,2000)").a().frames(1000), "900-1000"},
+      {t("Trim(1000,0)").a().frames(1000), "999-1000"},
+      {t("Trim(0,99"), "0-156"},
+      {t("Trim(9999999,1)").a().frames(100000000), "9999999-10000000"},
+      {t("Trim(0,-123456)").a(), "0-100000"},
+      {t("Trim(5,12-3)").a(), "5-13"},
+      {t("Trim(5,-)").a(), "5-100000"},
+      {t("Trim(5,0-9)").a(), "5-100000"},
+      // The add 2 shift: 1000 ms are 46 frames, taken as 49.
+      {t("Trim(100,199)").a().d(1000).add2(), "51-151"},
+      {t("Trim(100,199)").a().d(1000), "54-154"},
+      {t("Trim(30,99)").a().d(1000).add2(), "0-51"},
+      // Video frames to AAC frames, less the sub-frame correction of the
+      // delay, less the delay in frames.
+      {t("Trim(1000,0)").frames(100000000), "1564-100000000"},
+      {t("Trim(1000,0)").d(100).frames(100000000), "1559-100000000"},
+      {t("Trim(1000,0)").d(-100).frames(100000000), "1568-100000000"},
+      {t("Trim(1000,0)").d(37).frames(100000000), "1562-100000000"},
+      {t("Trim(1000,0)").d(124).frames(100000000), "1558-100000000"},
+      {t("Trim(640,0)").frames(100000000), "1001-100000000"},
+      {t("Trim(640,0)").d(100).frames(100000000), "996-100000000"},
+      {t("Trim(2,0)"), "3-100000"},
+      {t("Trim(2,0)").d(1), "2-100000"},
+      {t("Trim(1000,0)").f59(), "782-100000"},
+      {t("Trim(1000,0)").f59().d(100), "777-100000"},
+      {t("Trim(1000,0)").f59().d(-100), "786-100000"},
+      {t("Trim(1000,0)").f59().d(124), "776-100000"},
+      {t("Trim(1,0)").f59(), "0-100000"},
+      {t("Trim(5,0)").f59(), "3-100000"},
+      {t("Trim(1280,0)").f59(), "1001-100000"},
+      {t("Trim(83200,0)").f59(), "65064-100000"},
+      {t("Trim(41600,0)"), "65064-100000"},
+      // Calls joined, malformed calls, and what ends the reading.
+      {t("trim(0,9)+trim(20,29)").a(), two},
+      {t("trim(0,9)++trim(20,29)").a(), two},
+      {t("trim(0,9)trim(20,29)").a(), two},
+      {t("Trim(0,9,1)+Trim(20,29)").a(), two},
+      {t("trim(0,9)x+trim(20,29)").a(), "0-10"},
+      {t("trim(0,9)\r+trim(20,29)").a(), "0-10"},
+      {t("trim(0,9)\n\\trim(20,29)").a(), two},
+      {t("trim(0,9)+Trim(1234567,1234568)").a(), "0-10 99999-100000"},
+      {t("trim(0,9)+Trim(0,-1234567)").a(), "0-10"},
+      {t("Trim(50,10)+Trim(0,9)").a(), "50-51 0-10"},
+      {t("Trim(12345678,99)+trim(0,9)"), "fallback 0-100000"},
+      {t("Trim(5,)"), "fallback 0-100000"},
+      {t("Trim(,5)"), "fallback 0-100000"},
+      {t("Trim(5").d(107), "fallback 0-99995"},
+      {t("Trim(5,").d(-107), "fallback 5-100000"},
+      {t(""), "fallback 0-100000"},
+      // Script files: CR, blanks and case dropped; the first Trim line and
+      // its continuation lines.
+      {script("Trim(0,9)+Trim(20,29)\r\n").a(), two},
+      {script("# cut\r\nAVISource(\"a\")\r\n#Trim(5,6)\r\nx=Trim(7,8)\r\nTrim(0,9) + Trim(20,29)\r\n").a(), two},
+      {script("Trim(0,9)\r\n\\ ++ Trim(20,29)\r\n").a(), two},
+      {script("Trim(0,9)\\\n+Trim(20,29)\n").a(), "0-10"},
+      {script("Trim(0,9)\nTrim(20,29)\n").a(), "0-10"},
+      {script("Trim(0,9)\n\nTrim(20,29)\n").a(), "0-10"},
+      {script("\tT r i m ( 0 , 9 )\r").a(), "0-10"},
+      {script("AVISource(\"a.avi\")\n"), "fallback 0-100000"},
+      {script(""), "fallback 0-100000"},
+      // No -t: the whole stream, shifted by the delay in frames.
+      {none().frames(150), "fallback 0-150"},
+      {none().d(3200).frames(150), "fallback none"},
+      {none().d(-3200).frames(150), "fallback none"},
+      {none().d(-3222).frames(150), "fallback 151-150"},
+      {none().d(1046).frames(100), "fallback 0-51"},
+      {none().d(1000).add2().frames(100), "fallback 0-51"},
+      {none().d(278).add2().frames(100), "fallback 0-86"},
+      {none().d(278).frames(100), "fallback 0-87"},
+      {none().d(-278).add2().frames(100), "fallback 14-100"},
+      {none().d(21).add2().frames(100), "fallback 0-100"},
+  };
+  for (const auto& c : cases) {
+    const std::string text = c.row.text ? c.row.text : "(none)";
+    EXPECT_EQ(ranges_of(c.row), c.expected) << text << " delay " << c.row.delay;
+    if (c.row.text != nullptr) {
+      EXPECT_EQ(awk_ranges(text), reader_ranges(text)) << text;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace sarnik
