@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   const AdtsInput& in = s.input;
-  FUZZ_CHECK(s.status == kScanClean || s.status == kScanSkipped);
+  FUZZ_CHECK(s.status.has_value());
   FUZZ_CHECK(in.file_size == size && in.frame_count >= 1 && in.frame_offsets.size() == in.frame_count + 1u);
   FUZZ_CHECK(in.frame_offsets.front() == 0 && in.frame_offsets.back() <= size);
   for (std::uint32_t k = 0; k < in.frame_count; ++k) {
@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(i == 0 || (g.first_frame > in.segments[i - 1].first_frame &&
                           g.channel_config != in.segments[i - 1].channel_config));
   }
-  if (s.status != kScanClean) return 0;
+  if (s.status != ScanResult::clean) return 0;
   std::size_t segment = 0;
   std::uint32_t channels = 0;
   for (std::uint32_t k = 0; k < in.frame_count; ++k) {
