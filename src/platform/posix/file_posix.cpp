@@ -62,7 +62,15 @@ bool File::create_write(const char* path) {
   do {
     r = ::flock(fd, LOCK_EX | LOCK_NB);
   } while (r != 0 && errno == EINTR);
-  if ((r != 0 && errno == EWOULDBLOCK) || !truncate(0)) {
+  if (r != 0 && errno == EWOULDBLOCK) {
+    close();
+    return false;
+  }
+  // A new, empty file is not truncated again: on ext4 a truncated file is
+  // written back to the disk as soon as it is closed, which would make
+  // every run wait for the disk.
+  std::uint64_t length = 0;
+  if (!size(length) || (length > 0 && !truncate(0))) {
     close();
     return false;
   }
