@@ -22,7 +22,7 @@ sarnik=$PWD/build/bench/sarnik
 
 work=build/bench/data
 mkdir -p "$work"
-big=$work/big.aac
+big=$work/big-$size_mib.aac
 if [ ! -f "$big" ] || [ "$(stat -c %s "$big")" -lt $((size_mib * 1048576)) ]; then
   ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi -i "sine=frequency=440:sample_rate=48000:duration=120" \
     -af aformat=channel_layouts=stereo -c:a aac -b:a 192k -f adts "$work/piece.aac"
