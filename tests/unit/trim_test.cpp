@@ -4,6 +4,8 @@
 // The example awk script must read every text as the reader does.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include <climits>
 #include <sstream>
 
@@ -194,6 +196,30 @@ TEST(Trim, TextToRanges) {
       EXPECT_EQ(awk_ranges(text), reader_ranges(text)) << text;
     }
   }
+}
+
+// The example awk script over lines that an earlier one read otherwise than
+// the reader, and over random scripts of the pieces the reader tells apart.
+TEST(Trim, ExampleAwkReadsAsTheReader) {
+  std::vector<std::string> scripts = {"Trim(0,9) # old cut: ++ Trim(600,899)\n", "Trim(0,9)+Trim(5,--4)",
+                                      "Trim(0,9)+Trim(1234567,-123456)", "x\n+++TRIM(0,0)"};
+  const std::vector<std::string> pieces = {"Trim(", "tRiM(", "Trim (", "t", ",", "-", ")", "+",
+                                           "++", "\n", "\r\n", "\\", " ", "\t", "x", "#"};
+  std::mt19937 random(18);
+  const auto digits = [&random](std::uint32_t most) {
+    std::string run(random() % (most + 1), '0');
+    for (char& c : run) c = static_cast<char>('0' + random() % 10);
+    return run;
+  };
+  for (int i = 0; i < 300; ++i) {
+    std::string& script = scripts.emplace_back();
+    for (std::uint32_t k = 1 + random() % 12; k > 0; --k) {
+      script += random() % 2 ? pieces[random() % pieces.size()]
+                             : "Trim(" + digits(8) + "," + (random() % 3 ? "" : "-") + digits(random() % 4 ? 4 : 8) +
+                                   (random() % 4 ? ")" : "");
+    }
+  }
+  for (const std::string& script : scripts) EXPECT_EQ(awk_ranges(script), reader_ranges(script)) << script;
 }
 
 }  // namespace
