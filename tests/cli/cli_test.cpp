@@ -188,6 +188,7 @@ TEST(Cli, NamesOpenCutAndDerive) {
     const char *name, *shown, *derived, *derived_shown;
   } cases[] = {
       {"番組〜 DELAY -57ms.aac", "番組? DELAY -57ms.aac", "番組〜 DELAY 0ms.aac", "番組? DELAY 0ms.aac"},
+      {"番組～ DELAY -57ms.aac", "番組～ DELAY -57ms.aac", "番組～ DELAY 0ms.aac", "番組～ DELAY 0ms.aac"},
       {"♬ DELAY -57ms.aac", "? DELAY -57ms.aac", "♬ DELAY 0ms.aac", "? DELAY 0ms.aac"},
       {"𠮷 DELAY -57ms.aac", "? DELAY -57ms.aac", "𠮷 DELAY 0ms.aac", "? DELAY 0ms.aac"},
       {"録画/ソ表 DELAY -57ms.aac", "録画/ソ表 DELAY -57ms.aac", "録画/ソ表 DELAY 0ms.aac", "録画/ソ表 DELAY 0ms.aac"},
