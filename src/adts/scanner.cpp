@@ -56,10 +56,7 @@ class FileSource final : public ByteSource {
     start_ = offset;
     held_ = kept;
     std::size_t got = 0;
-    if (!file_.read(buffer_.data() + kept, buffer_.size() - kept, got)) {
-      held_ = 0;
-      return false;
-    }
+    if (!file_.read(buffer_.data() + kept, buffer_.size() - kept, got)) return false;
     held_ += got;
     return true;
   }

@@ -33,11 +33,11 @@ struct FatalError {
 // The command line: settings to run with, an invalid line (the run ends
 // through the error exit, with the usage text), or the usage text printed on
 // request (the run ends there, with exit code 0).
-enum class ParseResult { invalid = 0, usable = 1, usage_shown = 2 };
+enum class ParseResult { invalid, usable, usage_shown };
 
 // A scanned input: every frame followed its predecessor, or bytes had to be
 // skipped at least once (the input may have dropped frames and is not
 // edited).
-enum class ScanResult { clean = 1, skipped = 2 };
+enum class ScanResult { clean, skipped };
 
 }  // namespace sarnik

@@ -66,7 +66,6 @@ void* allocate_table_memory(std::size_t bytes) {
       delete_piece(all.filling);
       all.by_base.erase(all.filling);
     }
-    all.filling = 0;  // names no freed piece should the new one fail
     all.filling = new_piece();
   }
   Piece& piece = all.by_base.at(all.filling);

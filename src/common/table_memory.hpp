@@ -27,11 +27,6 @@ struct TableAllocator {
 
   T* allocate(std::size_t n) { return static_cast<T*>(allocate_table_memory(n * sizeof(T))); }
   void deallocate(T* p, std::size_t n) noexcept { release_table_memory(p, n * sizeof(T)); }
-
-  template <class U>
-  friend bool operator==(const TableAllocator&, const TableAllocator<U>&) {
-    return true;
-  }
 };
 
 // A table that grows in small pieces, never to twice what it holds.

@@ -115,7 +115,7 @@ void parse_trim_text(std::string_view text, const TrimContext& context,
       added = true;
       const std::size_t close = text.find(')', call->end_of_second);
       p = (close == std::string_view::npos ? text.size() : close) + 1;
-    } else if (text[p] == '\n' && p + 1 < text.size() && text[p + 1] == '\\') {
+    } else if (text.substr(p, 2) == "\n\\") {
       p += 2;  // a line that begins with a backslash continues the line before
     } else if (text[p] == '+') {
       p += 1;
