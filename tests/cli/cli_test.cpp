@@ -125,7 +125,9 @@ TEST(Cli, CommandLineToBytesAndFiles) {
       {"script from a FIFO", Program::add3, {},
        "mkfifo f && { printf 'Trim(10,19)' > f & } && \"$0\" -a -t f -o out.aac in.aac; s=$?; kill $! 2>/dev/null; exit $s",
        cut10, ok, 0, {{"out.aac", in(10, 20)}}},
-      {"script too large", Program::add3, {}, "head -c 70000000 /dev/zero | \"$0\" -t /dev/stdin -o out.aac in.aac", B3,
+      {"script of 64 MiB", Program::add3, {}, "head -c 67108864 /dev/zero | \"$0\" -t /dev/stdin -o out.aac in.aac",
+       B3 + report("in.aac") + output("Trim(0,99)", 38400, 100), ok, 0, {{"out.aac", kIn}}},
+      {"script over 64 MiB", Program::add3, {}, "head -c 67108865 /dev/zero | \"$0\" -t /dev/stdin -o out.aac in.aac", B3,
        error("AviSynth スクリプトファイルが大きすぎます。"), 1, {{"out.aac", keep}}},
       {"script is a folder", Program::add3, {}, "mkdir c && \"$0\" -t c -o out.aac in.aac", B3,
        error("AviSynth スクリプトファイルの読み込みに失敗しました。"), 1, {{"in.aac", kIn}}},
@@ -150,12 +152,14 @@ TEST(Cli, CommandLineToBytesAndFiles) {
        B3 + "ソ.aac" + report(""), ok, 0, {}, {{"ソ.aac", kIn}}},
       {"redirected: written in blocks, none yet before a wait", Program::add3, {},
        "mkfifo f && { \"$0\" -t f -o o in.aac > r & } && exec 3> f && { kill -9 $! && ! wait $!; } 2>/dev/null", "", ok, 0, {{"r", ""}}},
-      {"terminal: UTF-8, lines as written", Program::add3, {},
-       "LC_ALL=C.UTF-8 script -qec \"'$0' in.aac missing.aac\" /dev/null",
+      {"terminal: UTF-8 to the terminal, CP932 to a file", Program::add3, {},
+       "LC_ALL=C.UTF-8 script -qec \"'$0' in.aac missing.aac 2>e\" /dev/null",
        "Sarnik version 0.1 alpha 3 add 3\r\nin.aac の情報:\r\n  サイズ:       38400 バイト\r\n  フレーム:     100 フレーム\r\n"
        "  時間:         00:00:02\r\n  ビットレート: 144.0 kbps\r\n  バージョン:   MPEG-4 AAC\r\n"
-       "  プロファイル: LC (Low Complexity)\r\n  サンプリング周波数: 48000 Hz\r\n  チャンネル:   2 ch\r\n\r\n"
-       "エラー: AAC ファイルの読み込みに失敗しました。\r\n", ok, 1, {}},
+       "  プロファイル: LC (Low Complexity)\r\n  サンプリング周波数: 48000 Hz\r\n  チャンネル:   2 ch\r\n\r\n",
+       ok, 1, {{"e", error("AAC ファイルの読み込みに失敗しました。")}}},
+      {"terminal: the error line in UTF-8", Program::add3, {}, "LC_ALL=C.UTF-8 script -qec \"'$0' missing.aac >o\" /dev/null",
+       "エラー: AAC ファイルの読み込みに失敗しました。\r\n", ok, 1, {{"o", B3}}},
       {"terminal: the banner before a wait", Program::add3, {},
        "mkfifo f && script -qec \"'$0' -t f -o o in.aac & exec 3> f; kill -9 \\$!\" /dev/null",
        "Sarnik version 0.1 alpha 3 add 3\r\n", ok, 0, {}},
@@ -171,8 +175,8 @@ TEST(Cli, CommandLineToBytesAndFiles) {
       if (name.ends_with('/')) std::filesystem::create_directory(dir.file(name));
       else dir.write(name, bytes);
     }
-    const ProcessResult r = row.shell ? run_process({"sh", "-c", row.shell, program_path(row.program)}, dir.path())
-                                      : run_sarnik(row.program, row.args, dir.path());
+    const ProcessResult r = row.shell ? run_process({"sh", "-c", row.shell, program_path(row.program)}, dir.path)
+                                      : run_sarnik(row.program, row.args, dir.path);
     EXPECT_EQ(r.out, row.out);
     EXPECT_EQ(r.err, row.err);
     EXPECT_EQ(r.exit_code, row.code);
@@ -201,7 +205,7 @@ TEST(Cli, NamesOpenCutAndDerive) {
       std::filesystem::create_directory(dir.file("録画"));
       dir.write(c.name, kIn);
       dir.write("e DELAY -57ms.aac", kB);  // which no lossy conversion may choose instead
-      const ProcessResult r = run_sarnik(program, {"-x", c.name}, dir.path());
+      const ProcessResult r = run_sarnik(program, {"-x", c.name}, dir.path);
       EXPECT_EQ(r.out, (program == Program::add2 ? B2 : B3) + x_lines("-57", c.derived_shown) + report(c.shown) +
                            output("Trim(2,99)", 98 * 384, 98));
       EXPECT_EQ(r.err + std::to_string(r.exit_code), "0");

@@ -13,33 +13,21 @@
 #include <stdexcept>
 
 namespace sarnik::test {
-namespace {
-
-void put_bits(std::string& out, std::size_t& bit, std::uint32_t value, unsigned width) {
-  for (unsigned i = width; i-- > 0; ++bit) {
-    if ((value >> i) & 1u) out[bit / 8] = static_cast<char>(out[bit / 8] | (0x80 >> (bit % 8)));
-  }
-}
-
-std::string env_or(const char* name, const char* fallback = "") {
-  const char* value = std::getenv(name);
-  return value != nullptr && *value != '\0' ? value : fallback;
-}
-
-}  // namespace
 
 std::string adts_frame(const FrameSpec& shape, std::uint32_t seed) {
   std::string frame(7, '\0');
   std::size_t bit = 0;
   // syncword, ID, layer, protection_absent, profile, sampling index, private,
   // channels, four flag bits, length, buffer fullness, raw data blocks.
-  const std::uint32_t fields[][2] = {{0xFFF, 12}, {shape.mpeg_id, 1}, {0, 2}, {1, 1},
-                                     {shape.profile, 2}, {shape.sf_index, 4}, {0, 1},
-                                     {shape.channels, 3}, {0, 4}, {shape.length, 13},
-                                     {0x7FF, 11}, {0, 2}};
-  for (const auto& [value, width] : fields) put_bits(frame, bit, value, width);
-  std::uint32_t x = seed * 2654435761u + 12345u;
-  while (frame.size() < shape.length) {
+  const std::uint32_t fields[][2] = {{0xFFF, 12}, {shape.mpeg_id, 1}, {0, 2}, {1, 1}, {shape.profile, 2},
+                                     {shape.sf_index, 4}, {0, 1}, {shape.channels, 3}, {0, 4},
+                                     {shape.length, 13}, {0x7FF, 11}, {0, 2}};
+  for (const auto& [value, width] : fields) {
+    for (unsigned i = width; i-- > 0; ++bit) {
+      if ((value >> i) & 1u) frame[bit / 8] = static_cast<char>(frame[bit / 8] | (0x80 >> (bit % 8)));
+    }
+  }
+  for (std::uint32_t x = seed * 2654435761u + 12345u; frame.size() < shape.length;) {
     x = x * 1103515245u + 12345u;
     frame.push_back(static_cast<char>((x >> 16) % 255));
   }
@@ -54,51 +42,41 @@ std::string adts_stream(std::uint32_t count, const FrameSpec& shape, std::uint32
 
 std::string sjis(std::string_view utf8) {
   iconv_t cd = iconv_open("CP932", "UTF-8");
-  std::string in(utf8);
-  std::string out(in.size() * 2 + 16, '\0');
-  char* in_p = in.data();
-  char* out_p = out.data();
-  std::size_t in_left = in.size();
-  std::size_t out_left = out.size();
+  std::string in(utf8), out(in.size() * 2, '\0');
+  char *in_p = in.data(), *out_p = out.data();
+  std::size_t in_left = in.size(), out_left = out.size();
   const std::size_t r = iconv(cd, &in_p, &in_left, &out_p, &out_left);
   iconv_close(cd);
   if (r == static_cast<std::size_t>(-1)) throw std::runtime_error("not CP932: " + in);
-  out.resize(out.size() - out_left);
-  return out;
+  return out.substr(0, out.size() - out_left);
 }
 
-TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "sarnik-test-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
+TempDir::TempDir() : path((std::filesystem::temp_directory_path() / "sarnik-test-XXXXXX").string()) {
+  if (::mkdtemp(path.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
 }
 
 TempDir::~TempDir() {
   std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
+  std::filesystem::remove_all(path, ignored);
 }
 
 std::string TempDir::write(std::string_view name, std::string_view bytes) const {
-  const std::string p = file(name);
-  std::ofstream(p, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  return p;
+  std::ofstream(file(name), std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return file(name);
 }
 
 std::string read_file(const std::string& path) {
   std::ifstream f(path, std::ios::binary);
-  if (!f) return "(none)";
   std::ostringstream s;
   s << f.rdbuf();
-  return s.str();
+  return f ? s.str() : "(none)";
 }
 
-// The child's output goes to files, read once it has ended: no pipe to drain
-// while it runs.
+// The child writes to files, read once it has ended: no pipe to drain.
 ProcessResult run_process(const std::vector<std::string>& argv, const std::string& cwd) {
   const TempDir streams;
   const std::string out = streams.file("out"), err = streams.file("err");
-  const pid_t pid = ::fork();
-  if (pid == 0) {
+  if (const pid_t pid = ::fork(); pid == 0) {
     ::dup2(::open("/dev/null", O_RDONLY), 0);
     ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT, 0600), 1);
     ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT, 0600), 2);
@@ -108,12 +86,20 @@ ProcessResult run_process(const std::vector<std::string>& argv, const std::strin
     args.push_back(nullptr);
     ::execvp(args[0], args.data());
     ::_exit(127);
+  } else {
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return {read_file(out), read_file(err), WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status)};
   }
-  int status = 0;
-  while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-  }
-  return {read_file(out), read_file(err), WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status)};
 }
+
+namespace {
+std::string env_or(const char* name, const char* fallback = "") {
+  const char* value = std::getenv(name);
+  return value != nullptr && *value != '\0' ? value : fallback;
+}
+}  // namespace
 
 std::string program_path(Program program) {
   return program == Program::add3 ? env_or("SARNIK_BIN", SARNIK_DEFAULT_BIN)
@@ -122,29 +108,23 @@ std::string program_path(Program program) {
 
 bool runs_under_runner() { return !env_or("SARNIK_RUNNER").empty(); }
 
-ProcessResult run_sarnik(Program program, const std::vector<std::string>& args,
-                         const std::string& cwd) {
-  std::vector<std::string> argv;
-  if (runs_under_runner()) argv.push_back(env_or("SARNIK_RUNNER"));
-  argv.push_back(program_path(program));
+ProcessResult run_sarnik(Program program, const std::vector<std::string>& args, const std::string& cwd) {
+  std::vector<std::string> argv = {program_path(program)};
+  if (runs_under_runner()) argv.insert(argv.begin(), env_or("SARNIK_RUNNER"));
   argv.insert(argv.end(), args.begin(), args.end());
   return run_process(argv, cwd);
 }
 
-void encode_adts(const std::string& path, double seconds, const std::string& layout,
-                 int sample_rate) {
-  const ProcessResult r = run_process(
-      {"ffmpeg", "-nostdin", "-v", "error", "-y", "-f", "lavfi", "-i",
-       "sine=frequency=440:sample_rate=" + std::to_string(sample_rate) +
-           ":duration=" + std::to_string(seconds),
-       "-af", "aformat=channel_layouts=" + layout, "-c:a", "aac", "-f", "adts", path});
+void encode_adts(const std::string& path, int seconds, const std::string& layout, int rate) {
+  const std::string sine = "sine=frequency=440:sample_rate=" + std::to_string(rate) + ":duration=" + std::to_string(seconds);
+  const ProcessResult r = run_process({"ffmpeg", "-nostdin", "-v", "error", "-y", "-f", "lavfi", "-i", sine, "-af",
+                                       "aformat=channel_layouts=" + layout, "-c:a", "aac", "-f", "adts", path});
   if (r.exit_code != 0) throw std::runtime_error("ffmpeg could not encode: " + r.err);
 }
 
 long count_packets(const std::string& path) {
-  const ProcessResult r =
-      run_process({"ffprobe", "-v", "error", "-select_streams", "a:0", "-count_packets",
-                   "-show_entries", "stream=nb_read_packets", "-of", "csv=p=0", path});
+  const ProcessResult r = run_process({"ffprobe", "-v", "error", "-select_streams", "a:0", "-count_packets",
+                                       "-show_entries", "stream=nb_read_packets", "-of", "csv=p=0", path});
   return r.exit_code == 0 && !r.out.empty() ? std::atol(r.out.c_str()) : -1;
 }
 

@@ -4,10 +4,8 @@
 // The example awk script must read every text as the reader does.
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include <climits>
-#include <sstream>
+#include <random>
 
 #include "common/delay.hpp"
 #include "cutlist/trim_source.hpp"
@@ -21,26 +19,23 @@ namespace {
 struct Row {
   const char* text = nullptr;  // nullptr: no -t
   bool script = false;
-  std::int32_t rate = 29970;
+  std::int32_t rate = 29970, total = 100000, delay = 0;
   bool direct = false;
-  std::int32_t delay = 0;
   int add = 3;
-  std::int32_t total = 100000;
-  Row f59() const { Row r = *this; r.rate = 59940; return r; }
-  Row a() const { Row r = *this; r.direct = true; return r; }
-  Row d(std::int32_t ms) const { Row r = *this; r.delay = ms; return r; }
-  Row add2() const { Row r = *this; r.add = 2; return r; }
-  Row frames(std::int32_t n) const { Row r = *this; r.total = n; return r; }
+  Row f59() const { return with([](Row& r) { r.rate = 59940; }); }
+  Row a() const { return with([](Row& r) { r.direct = true; }); }
+  Row d(std::int32_t ms) const { return with([ms](Row& r) { r.delay = ms; }); }
+  Row add2() const { return with([](Row& r) { r.add = 2; }); }
+  Row frames(std::int32_t n) const { return with([n](Row& r) { r.total = n; }); }
+  template <class F> Row with(F change) const { Row r = *this; change(r); return r; }
 };
 Row t(const char* text) { return Row{text}; }
 Row script(const char* text) { return Row{text, true}; }
-Row none() { return Row{}; }
 
 std::string describe(const std::vector<CutRange>& ranges) {
   std::string out;
   for (const CutRange& r : ranges) {
-    out += (out.empty() ? "" : " ") +
-           (r.start == kNoOutput ? "none" : std::to_string(r.start) + "-" + std::to_string(r.end));
+    out += (out.empty() ? "" : " ") + (r.start == kNoOutput ? "none" : std::to_string(r.start) + "-" + std::to_string(r.end));
   }
   return out;
 }
@@ -53,52 +48,38 @@ std::string ranges_of(const Row& c) {
   s.direct_frames = c.direct;
   s.delay = c.delay;
   if (c.text != nullptr) s.trim_argument = c.script ? dir.write("cut.avs", c.text) : c.text;
-  platform::File script;
-  open_trim_source(s.trim_argument, script);
-  const TrimText trim = load_trim_text(s, script);
-  EXPECT_FALSE(script.is_open());
+  platform::File file;
+  open_trim_source(s.trim_argument, file);
+  const TrimText trim = load_trim_text(s, file);
+  EXPECT_FALSE(file.is_open());
   std::vector<CutRange> ranges;
   const std::int64_t shift = delay_shift_frames(c.delay, c.add);
   read_trim_ranges(s, trim, c.total, shift, ranges);
-  if (ranges.empty()) {
-    return "fallback " + describe({fallback_range(c.total, shift)});
-  }
-  return describe(ranges);
+  return ranges.empty() ? "fallback " + describe({fallback_range(c.total, shift)}) : describe(ranges);
 }
 
-// The ranges that examples/trim-to-select.awk selects from a script, as the
-// reader would give them for direct frames in an endless stream.
-std::string awk_ranges(const std::string& script) {
+// What examples/trim-to-select.awk prints for a script, and the select
+// expression of the reader's ranges for direct frames in an endless stream.
+std::string awk_select(const std::string& script) {
   const test::TempDir dir;
-  const test::ProcessResult r = test::run_process(
-      {"env", "LC_ALL=C", "awk", "-f", SARNIK_SOURCE_DIR "/examples/trim-to-select.awk",
-       dir.write("cut.avs", script)});
-  std::vector<CutRange> ranges;
-  std::istringstream terms(r.out);
-  std::string term;
-  while (std::getline(terms, term, '+')) {
-    int first = 0, last = 0;
-    if (std::sscanf(term.c_str(), "between(n,%d,%d)", &first, &last) == 2) {
-      ranges.push_back({first, last + 1});
-    } else if (std::sscanf(term.c_str(), "gte(n,%d)", &first) == 1) {
-      ranges.push_back({first, INT_MAX});
-    } else if (term != "1\n") {
-      return "awk printed " + r.out + r.err;
-    }
-  }
-  return describe(ranges);
+  const test::ProcessResult r = test::run_process({"env", "LC_ALL=C", "awk", "-f", SARNIK_SOURCE_DIR "/examples/trim-to-select.awk",
+                                                   dir.write("cut.avs", script)});
+  return r.out + r.err;
 }
-
-std::string reader_ranges(const std::string& script) {
-  std::string text;
+std::string reader_select(const std::string& script) {
+  std::string text, select;
   append_script_bytes(text, script);
   std::vector<CutRange> ranges;
   parse_trim_text(text, TrimContext{FrameMapping{29970, true, 0}, INT_MAX, 0}, ranges);
-  return describe(ranges);
+  for (const CutRange& r : ranges) {
+    select += (select.empty() ? "" : "+") + (r.end == INT_MAX ? "gte(n," + std::to_string(r.start) + ")"
+                                                                : "between(n," + std::to_string(r.start) + "," + std::to_string(r.end - 1) + ")");
+  }
+  return (select.empty() ? "1" : select) + "\n";
 }
 
 TEST(Trim, TextToRanges) {
-  const std::string two = "0-10 20-30";
+  const std::string two = "0-10 20-30", whole = "fallback 0-100000";
   const struct {
     Row row;
     std::string expected;
@@ -110,8 +91,6 @@ TEST(Trim, TextToRanges) {
       {t("Trim(10,-5)"), "15-23"},
       {t("Trim(0,0)"), "0-100000"},
       {t("Trim(0,0)").d(-100), "4-100000"},
-      {t("Trim(0,0)").d(100), "0-100000"},
-      {t("Trim(1000,1999)"), "1564-3128"},
       {t("Trim(1000,1999)").d(100), "1559-3123"},
       {t("Trim(0,99)").d(500), "0-133"},
       {t("Trim(4,4)").f59(), "none"},
@@ -136,12 +115,9 @@ TEST(Trim, TextToRanges) {
       {t("Trim(1000,0)").d(-100).frames(100000000), "1568-100000000"},
       {t("Trim(1000,0)").d(37).frames(100000000), "1562-100000000"},
       {t("Trim(1000,0)").d(124).frames(100000000), "1558-100000000"},
-      {t("Trim(640,0)").frames(100000000), "1001-100000000"},
       {t("Trim(640,0)").d(100).frames(100000000), "996-100000000"},
       {t("Trim(2,0)"), "3-100000"},
       {t("Trim(2,0)").d(1), "2-100000"},
-      {t("Trim(1000,0)").f59(), "782-100000"},
-      {t("Trim(1000,0)").f59().d(100), "777-100000"},
       {t("Trim(1000,0)").f59().d(-100), "786-100000"},
       {t("Trim(1000,0)").f59().d(124), "776-100000"},
       {t("Trim(1,0)").f59(), "0-100000"},
@@ -157,15 +133,17 @@ TEST(Trim, TextToRanges) {
       {t("trim(0,9)x+trim(20,29)").a(), "0-10"},
       {t("trim(0,9)\r+trim(20,29)").a(), "0-10"},
       {t("trim(0,9)\n\\trim(20,29)").a(), two},
+      {t("trim(0,9)\n").a(), "0-10"},
       {t("trim(0,9)+Trim(1234567,1234568)").a(), "0-10 99999-100000"},
       {t("trim(0,9)+Trim(0,-1234567)").a(), "0-10"},
       {t("Trim(50,10)+Trim(0,9)").a(), "50-51 0-10"},
-      {t("Trim(12345678,99)+trim(0,9)"), "fallback 0-100000"},
-      {t("Trim(5,)"), "fallback 0-100000"},
-      {t("Trim(,5)"), "fallback 0-100000"},
+      {t("Trim(12345678,99)+trim(0,9)"), whole},
+      {t("Trim(5,)"), whole},
+      {t("Trim(,5)"), whole},
+      {t("Trim(5.9)").a(), whole},
       {t("Trim(5").d(107), "fallback 0-99995"},
       {t("Trim(5,").d(-107), "fallback 5-100000"},
-      {t(""), "fallback 0-100000"},
+      {t(""), whole},
       // Script files: CR, blanks and case dropped; the first Trim line and
       // its continuation lines.
       {script("Trim(0,9)+Trim(20,29)\r\n").a(), two},
@@ -175,25 +153,24 @@ TEST(Trim, TextToRanges) {
       {script("Trim(0,9)\nTrim(20,29)\n").a(), "0-10"},
       {script("Trim(0,9)\n\nTrim(20,29)\n").a(), "0-10"},
       {script("\tT r i m ( 0 , 9 )\r").a(), "0-10"},
-      {script("AVISource(\"a.avi\")\n"), "fallback 0-100000"},
-      {script(""), "fallback 0-100000"},
+      {script("AVISource(\"a.avi\")\n"), whole},
+      {script(""), whole},
       // No -t: the whole stream, shifted by the delay in frames.
-      {none().frames(150), "fallback 0-150"},
-      {none().d(3200).frames(150), "fallback none"},
-      {none().d(-3200).frames(150), "fallback none"},
-      {none().d(-3222).frames(150), "fallback 151-150"},
-      {none().d(1046).frames(100), "fallback 0-51"},
-      {none().d(1000).add2().frames(100), "fallback 0-51"},
-      {none().d(278).add2().frames(100), "fallback 0-86"},
-      {none().d(278).frames(100), "fallback 0-87"},
-      {none().d(-278).add2().frames(100), "fallback 14-100"},
-      {none().d(21).add2().frames(100), "fallback 0-100"},
+      {Row{}.frames(150), "fallback 0-150"},
+      {Row{}.d(3200).frames(150), "fallback none"},
+      {Row{}.d(-3200).frames(150), "fallback none"},
+      {Row{}.d(-3222).frames(150), "fallback 151-150"},
+      {Row{}.d(1046).frames(100), "fallback 0-51"},
+      {Row{}.d(1000).add2().frames(100), "fallback 0-51"},
+      {Row{}.d(278).add2().frames(100), "fallback 0-86"},
+      {Row{}.d(-278).add2().frames(100), "fallback 14-100"},
+      {Row{}.d(21).add2().frames(100), "fallback 0-100"},
   };
   for (const auto& c : cases) {
     const std::string text = c.row.text ? c.row.text : "(none)";
     EXPECT_EQ(ranges_of(c.row), c.expected) << text << " delay " << c.row.delay;
     if (c.row.text != nullptr) {
-      EXPECT_EQ(awk_ranges(text), reader_ranges(text)) << text;
+      EXPECT_EQ(awk_select(text), reader_select(text)) << text;
     }
   }
 }
@@ -203,8 +180,7 @@ TEST(Trim, TextToRanges) {
 TEST(Trim, ExampleAwkReadsAsTheReader) {
   std::vector<std::string> scripts = {"Trim(0,9) # old cut: ++ Trim(600,899)\n", "Trim(0,9)+Trim(5,--4)",
                                       "Trim(0,9)+Trim(1234567,-123456)", "x\n+++TRIM(0,0)"};
-  const std::vector<std::string> pieces = {"Trim(", "tRiM(", "Trim (", "t", ",", "-", ")", "+",
-                                           "++", "\n", "\r\n", "\\", " ", "\t", "x", "#"};
+  const char* pieces[] = {"Trim(", "tRiM(", "Trim (", "t", ",", "-", ")", "+", "++", "\n", "\r\n", "\\", " ", "\t", "x", "#"};
   std::mt19937 random(18);
   const auto digits = [&random](std::uint32_t most) {
     std::string run(random() % (most + 1), '0');
@@ -212,14 +188,13 @@ TEST(Trim, ExampleAwkReadsAsTheReader) {
     return run;
   };
   for (int i = 0; i < 300; ++i) {
-    std::string& script = scripts.emplace_back();
+    std::string& s = scripts.emplace_back();
     for (std::uint32_t k = 1 + random() % 12; k > 0; --k) {
-      script += random() % 2 ? pieces[random() % pieces.size()]
-                             : "Trim(" + digits(8) + "," + (random() % 3 ? "" : "-") + digits(random() % 4 ? 4 : 8) +
-                                   (random() % 4 ? ")" : "");
+      s += random() % 2 ? pieces[random() % std::size(pieces)]
+                        : "Trim(" + digits(8) + "," + (random() % 3 ? "" : "-") + digits(random() % 4 ? 4 : 8) + (random() % 4 ? ")" : "");
     }
   }
-  for (const std::string& script : scripts) EXPECT_EQ(awk_ranges(script), reader_ranges(script)) << script;
+  for (const std::string& s : scripts) EXPECT_EQ(awk_select(s), reader_select(s)) << s;
 }
 
 }  // namespace
