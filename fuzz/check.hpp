@@ -1,12 +1,9 @@
-// An invariant check of the fuzz targets: a broken one aborts, and libFuzzer
-// keeps the input.
+// An invariant of the fuzz targets: a broken one aborts, and libFuzzer keeps
+// the input.
 #pragma once
 
 #include <cstdio>
 #include <cstdlib>
 
-#define FUZZ_CHECK(condition)                                                                  \
-  ((condition) ? static_cast<void>(0)                                                          \
-               : (std::fprintf(stderr, "%s:%d: invariant broken: %s\n", __FILE__, __LINE__, \
-                               #condition),                                                    \
-                  std::abort()))
+#define FUZZ_CHECK(condition) \
+  ((condition) ? void() : (std::fprintf(stderr, "%s:%d: broken: %s\n", __FILE__, __LINE__, #condition), std::abort()))

@@ -3,7 +3,6 @@
 // refused before anything is copied.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <thread>
 
@@ -16,40 +15,30 @@
 namespace sarnik {
 namespace {
 
-using Blocks = std::vector<CopyBlock>;
-
 TEST(Output, RangeToBlocks) {
   const struct {
     std::vector<std::uint32_t> counts;
     CutRange range;
-    Blocks expected;
+    std::vector<CopyBlock> expected;
   } cases[] = {
-      {{50, 100}, {0, 150}, {{0, 0, 50}, {1, 0, 100}}},
-      {{50, 100}, {5, 145}, {{0, 5, 50}, {1, 0, 95}}},
-      {{50, 100}, {40, 70}, {{0, 40, 50}, {1, 0, 20}}},
-      {{50, 100}, {60, 80}, {{1, 10, 30}}},
-      {{50, 100}, {10, 20}, {{0, 10, 20}}},
-      {{50, 100}, {0, 50}, {{0, 0, 50}}},
-      {{50, 100}, {49, 51}, {{0, 49, 50}, {1, 0, 1}}},
-      {{50, 100}, {100, 400}, {{1, 50, 100}}},
-      {{50, 100}, {150, 200}, {}},
-      {{50, 100}, {200, 150}, {}},
-      {{50, 100}, {kNoOutput, kNoOutput}, {}},
-      {{50, 100}, {30, 30}, {}},
+      {{50, 100}, {0, 150}, {{0, 0, 50}, {1, 0, 100}}}, {{50, 100}, {5, 145}, {{0, 5, 50}, {1, 0, 95}}},
+      {{50, 100}, {40, 70}, {{0, 40, 50}, {1, 0, 20}}}, {{50, 100}, {60, 80}, {{1, 10, 30}}},
+      {{50, 100}, {10, 20}, {{0, 10, 20}}},             {{50, 100}, {0, 50}, {{0, 0, 50}}},
+      {{50, 100}, {49, 51}, {{0, 49, 50}, {1, 0, 1}}},  {{50, 100}, {100, 400}, {{1, 50, 100}}},
+      {{50, 100}, {150, 200}, {}},                      {{50, 100}, {200, 150}, {}},
+      {{50, 100}, {kNoOutput, kNoOutput}, {}},          {{50, 100}, {30, 30}, {}},
       {{100, 50}, {120, 140}, {{1, 20, 40}}},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(plan_range(c.counts, c.range), c.expected) << c.range.start << "," << c.range.end;
-  }
+  for (const auto& c : cases) EXPECT_EQ(plan_range(c.counts, c.range), c.expected) << c.range.start << "," << c.range.end;
 }
 
 TEST(Output, FrameTotal) {
   std::vector<AdtsInput> inputs(2);
-  inputs[0].frame_count = 50;
   inputs[1].frame_count = 100;
-  EXPECT_EQ(total_frame_count(inputs), 150);
-  inputs[0].frame_count = 0x7FFFFFFF - 100;
-  EXPECT_EQ(total_frame_count(inputs), 0x7FFFFFFF);
+  for (const std::uint32_t first : {50u, 0x7FFFFFFFu - 100}) {
+    inputs[0].frame_count = first;
+    EXPECT_EQ(total_frame_count(inputs), first + 100);
+  }
   inputs[0].frame_count += 1;
   EXPECT_THROW(total_frame_count(inputs), FatalError);
 }
@@ -58,26 +47,17 @@ TEST(Output, FrameTotal) {
 // scan: whatever its size then, the input is refused, the output stays empty.
 TEST(Output, InputChangedAfterItsScanIsRefused) {
   const std::string original = test::adts_stream(100);
-  const struct {
-    const char* what;
-    std::string now;
-    bool replaced;
-  } cases[] = {{"cut short", original.substr(0, 1000), false},
-               {"grown", original + "x", false},
-               {"rewritten", test::adts_stream(100, {}, 7), false},
-               {"replaced", original, true}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const std::string& now : {original.substr(0, 1000), original + "x", test::adts_stream(100, {}, 7), std::string("rename")}) {
+    SCOPED_TRACE(now.size());
     const test::TempDir dir;
     const std::string name = dir.write("in.aac", original);
     std::vector<AdtsInput> inputs(1);
     std::vector<InputFile> files(1);
     test::CapturedConsole captured;
     ASSERT_EQ(scan_adts_file(name.c_str(), inputs[0], captured.console, files[0]), ScanResult::clean);
-    // After the clock that stamps changes has moved on.
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    dir.write(c.replaced ? "new.aac" : "in.aac", c.now);
-    if (c.replaced) std::filesystem::rename(dir.file("new.aac"), name);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));  // for the clock that stamps changes
+    if (now == "rename") std::filesystem::rename(dir.write("new.aac", original), name);
+    else dir.write("in.aac", now);
     platform::File output;
     ASSERT_TRUE(output.create_write(dir.file("out.aac").c_str()));
     try {
