@@ -1,14 +1,12 @@
 #include "support/support.hpp"
 
-#include <fcntl.h>
 #include <iconv.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <stdexcept>
 
@@ -72,26 +70,14 @@ std::string read_file(const std::string& path) {
   return f ? s.str() : "(none)";
 }
 
-// The child writes to files, read once it has ended: no pipe to drain.
+// Through the shell, each argument quoted; the streams go to files.
 ProcessResult run_process(const std::vector<std::string>& argv, const std::string& cwd) {
   const TempDir streams;
-  const std::string out = streams.file("out"), err = streams.file("err");
-  if (const pid_t pid = ::fork(); pid == 0) {
-    ::dup2(::open("/dev/null", O_RDONLY), 0);
-    ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT, 0600), 1);
-    ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT, 0600), 2);
-    if (!cwd.empty() && ::chdir(cwd.c_str()) != 0) ::_exit(126);
-    std::vector<char*> args;
-    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    ::execvp(args[0], args.data());
-    ::_exit(127);
-  } else {
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    return {read_file(out), read_file(err), WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status)};
-  }
+  std::string command = "cd '" + (cwd.empty() ? "." : cwd) + "' && exec";
+  for (const std::string& a : argv) command += " '" + std::regex_replace(a, std::regex("'"), "'\\''") + "'";
+  const int status = std::system((command + " </dev/null >" + streams.file("out") + " 2>" + streams.file("err")).c_str());
+  return {read_file(streams.file("out")), read_file(streams.file("err")),
+          WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status)};
 }
 
 namespace {
