@@ -3,7 +3,6 @@
 // verdict or settings that keep the command line's promises.
 #include <cstring>
 
-#include "check.hpp"
 #include "driver/command_line.hpp"
 #include "platform/names.hpp"
 #include "support/product.hpp"

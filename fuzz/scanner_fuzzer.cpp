@@ -3,7 +3,6 @@
 // on; without skipped bytes, the frames are the file's first bytes, each as
 // long as its header says or as the file still holds.
 #include "adts/adts_header.hpp"
-#include "check.hpp"
 #include "support/product.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

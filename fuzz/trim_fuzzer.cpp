@@ -6,10 +6,10 @@
 // the stream.
 #include <cstring>
 
-#include "check.hpp"
 #include "common/delay.hpp"
 #include "common/settings.hpp"
 #include "cutlist/trim_text.hpp"
+#include "support/product.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace sarnik;

@@ -1,11 +1,12 @@
-// The program's code as the unit tests and the fuzzers reach it: one source
-// of bytes in memory, one console that keeps its text (the CP932 bytes a
-// captured run writes), one way to scan bytes.
+// The program's code as the unit tests and the fuzzers reach it: bytes in
+// memory served as a file, a console that keeps the CP932 bytes a captured
+// run writes, a scan of bytes, and the fuzzers' invariant check.
 #pragma once
 
+#include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string>
-#include <string_view>
 
 #include "adts/scanner.hpp"
 #include "common/console.hpp"
@@ -13,9 +14,7 @@
 
 namespace sarnik::test {
 
-// Bytes served as a file of their size; every view after the first
-// fail_after ones fails.
-struct MemorySource final : ByteSource {
+struct MemorySource final : ByteSource {  // every view after the first fail_after ones fails
   MemorySource(std::string_view data, int limit) : bytes(data), fail_after(limit) {}
   const std::uint8_t* view(std::uint64_t offset, std::size_t n) override {
     if ((fail_after >= 0 && views++ >= fail_after) || offset > bytes.size() || n > bytes.size() - offset) return nullptr;
@@ -45,8 +44,6 @@ struct Scanned {
   AdtsInput input;
   std::string out, error;  // the standard output; the error exit's message
 };
-
-// Scans bytes as a file of size bytes (their own size by default).
 inline Scanned scan_bytes(std::string_view bytes, std::optional<std::uint64_t> size = {}, int fail_after = -1) {
   MemorySource source(bytes, fail_after);
   CapturedConsole captured;
@@ -61,3 +58,7 @@ inline Scanned scan_bytes(std::string_view bytes, std::optional<std::uint64_t> s
 }
 
 }  // namespace sarnik::test
+
+// An invariant of the fuzz targets: a broken one aborts, and libFuzzer keeps the input.
+#define FUZZ_CHECK(condition) \
+  ((condition) ? void() : (std::fprintf(stderr, "%s:%d: broken: %s\n", __FILE__, __LINE__, #condition), std::abort()))

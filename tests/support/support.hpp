@@ -1,58 +1,129 @@
 // What every suite needs: ADTS frames built bit by bit, temporary folders,
-// the built programs run as child processes, expected texts written in UTF-8
-// and converted to CP932 by iconv, and real audio made by ffmpeg.
+// programs run through the shell, expected texts written in UTF-8 and
+// converted to CP932 by iconv, and real audio made by ffmpeg.
 #pragma once
 
+#include <iconv.h>
+#include <sys/wait.h>
+
 #include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <stdexcept>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace sarnik::test {
 
 struct FrameSpec {
-  std::uint32_t length = 384;  // aac_frame_length, header included
-  std::uint32_t sf_index = 3;  // 48000 Hz
-  std::uint32_t mpeg_id = 0;   // 0 = MPEG-4
-  std::uint32_t profile = 1;   // 1 = LC
-  std::uint32_t channels = 2;
+  std::uint32_t length = 384, sf_index = 3 /* 48000 Hz */, mpeg_id = 0 /* MPEG-4 */, profile = 1 /* LC */, channels = 2;
 };
-// A frame whose payload comes from seed and never holds 0xFF (no syncword);
-// count frames, each with a payload of its own.
-std::string adts_frame(const FrameSpec& shape, std::uint32_t seed = 0);
-std::string adts_stream(std::uint32_t count, const FrameSpec& shape = {}, std::uint32_t seed = 0);
+// A frame whose payload comes from seed and never holds 0xFF (no syncword).
+inline std::string adts_frame(const FrameSpec& shape, std::uint32_t seed = 0) {
+  std::string frame(7, '\0');
+  std::size_t bit = 0;
+  // syncword, ID, layer, protection_absent, profile, sampling index, private,
+  // channels, four flag bits, length, buffer fullness, raw data blocks.
+  const std::uint32_t fields[][2] = {{0xFFF, 12}, {shape.mpeg_id, 1}, {0, 2}, {1, 1}, {shape.profile, 2}, {shape.sf_index, 4},
+                                     {0, 1}, {shape.channels, 3}, {0, 4}, {shape.length, 13}, {0x7FF, 11}, {0, 2}};
+  for (const auto& [value, width] : fields) {
+    for (unsigned i = width; i-- > 0; ++bit) frame[bit / 8] = static_cast<char>(frame[bit / 8] | ((value >> i) & 1u) << (7 - bit % 8));
+  }
+  for (std::uint32_t x = seed * 2654435761u + 12345u; frame.size() < shape.length;) {
+    x = x * 1103515245u + 12345u;
+    frame.push_back(static_cast<char>((x >> 16) % 255));
+  }
+  return frame;
+}
+inline std::string adts_stream(std::uint32_t count, const FrameSpec& shape = {}, std::uint32_t seed = 0) {
+  std::string out;
+  for (std::uint32_t i = 0; i < count; ++i) out += adts_frame(shape, seed + i);
+  return out;
+}
 
-std::string sjis(std::string_view utf8);
+inline std::string sjis(std::string in) {
+  iconv_t cd = iconv_open("CP932", "UTF-8");
+  std::string out(in.size() * 2, '\0');
+  char *in_p = in.data(), *out_p = out.data();
+  std::size_t in_left = in.size(), out_left = out.size();
+  const std::size_t r = iconv(cd, &in_p, &in_left, &out_p, &out_left);
+  iconv_close(cd);
+  if (r == static_cast<std::size_t>(-1)) throw std::runtime_error("not CP932: " + in);
+  return out.substr(0, out.size() - out_left);
+}
+
+inline std::string read_file(const std::string& path) {  // "(none)" when there is no such file
+  std::ifstream f(path, std::ios::binary);
+  std::ostringstream s;
+  s << f.rdbuf();
+  return f ? s.str() : "(none)";
+}
 
 struct TempDir {
-  TempDir();
-  ~TempDir();
+  TempDir() {
+    if (::mkdtemp(path.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  }
+  ~TempDir() { std::filesystem::remove_all(path, ignored); }
+  std::error_code ignored;
   TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  std::string file(std::string_view name) const { return path + "/" + std::string(name); }
-  std::string write(std::string_view name, std::string_view bytes) const;  // returns the path
-  std::string path;
+  std::string file(const std::string& name) const { return path + "/" + name; }
+  std::string write(const std::string& name, std::string_view bytes) const {  // returns the path
+    std::ofstream(file(name), std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return file(name);
+  }
+  std::string path = (std::filesystem::temp_directory_path() / "sarnik-test-XXXXXX").string();
 };
-std::string read_file(const std::string& path);  // "(none)" when there is no such file
 
 struct ProcessResult {
   std::string out, err;
   int exit_code = -1;
 };
-// argv run in cwd with an empty standard input.
-ProcessResult run_process(const std::vector<std::string>& argv, const std::string& cwd = "");
+// argv run in cwd through the shell, with an empty standard input.
+inline ProcessResult run_process(const std::vector<std::string>& argv, const std::string& cwd = ".") {
+  const TempDir streams;
+  std::string command = "cd '" + cwd + "' && exec";
+  for (const std::string& a : argv) command += " '" + std::regex_replace(a, std::regex("'"), "'\\''") + "'";
+  const int status = std::system((command + " </dev/null >" + streams.file("out") + " 2>" + streams.file("err")).c_str());
+  return {read_file(streams.file("out")), read_file(streams.file("err")), WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status)};
+}
 
 // The programs under test: SARNIK_BIN / SARNIK_ADD2_BIN, else this build's,
 // started through SARNIK_RUNNER (wine) when it is set.
 enum class Program { add3, add2 };
-std::string program_path(Program program);
-bool runs_under_runner();
-ProcessResult run_sarnik(Program program, const std::vector<std::string>& args, const std::string& cwd);
+inline std::string env_or(const char* name, const char* fallback) {
+  const char* value = std::getenv(name);
+  return value != nullptr && *value != '\0' ? value : fallback;
+}
+inline std::string program_path(Program p) {
+  return p == Program::add3 ? env_or("SARNIK_BIN", SARNIK_DEFAULT_BIN) : env_or("SARNIK_ADD2_BIN", SARNIK_DEFAULT_ADD2_BIN);
+}
+inline bool runs_under_runner() { return !env_or("SARNIK_RUNNER", "").empty(); }
+inline ProcessResult run_sarnik(Program program, std::vector<std::string> args, const std::string& cwd) {
+  args.insert(args.begin(), program_path(program));
+  if (runs_under_runner()) args.insert(args.begin(), env_or("SARNIK_RUNNER", ""));
+  return run_process(args, cwd);
+}
 
-// A sine tone encoded as AAC LC in ADTS; the packets ffprobe counts (-1 on
-// failure); whether ffmpeg decodes a file without a word of complaint.
-void encode_adts(const std::string& path, int seconds, const std::string& layout, int rate = 48000);
-long count_packets(const std::string& path);
-bool decodes_cleanly(const std::string& path);
+// A sine tone as AAC LC in ADTS; the packets ffprobe counts (-1 on failure);
+// whether ffmpeg decodes a file without a word of complaint.
+inline void encode_adts(const std::string& path, int seconds, const std::string& layout, int rate = 48000) {
+  const std::string sine = "sine=frequency=440:sample_rate=" + std::to_string(rate) + ":duration=" + std::to_string(seconds);
+  if (run_process({"ffmpeg", "-nostdin", "-v", "error", "-y", "-f", "lavfi", "-i", sine, "-af", "aformat=channel_layouts=" + layout,
+                   "-c:a", "aac", "-f", "adts", path}).exit_code != 0) {
+    throw std::runtime_error("ffmpeg could not encode " + path);
+  }
+}
+inline long count_packets(const std::string& path) {
+  const ProcessResult r = run_process({"ffprobe", "-v", "error", "-select_streams", "a:0", "-count_packets", "-show_entries",
+                                       "stream=nb_read_packets", "-of", "csv=p=0", path});
+  return r.exit_code == 0 && !r.out.empty() ? std::atol(r.out.c_str()) : -1;
+}
+inline bool decodes_cleanly(const std::string& path) {
+  const ProcessResult r = run_process({"ffmpeg", "-nostdin", "-v", "error", "-i", path, "-f", "null", "-"});
+  return r.exit_code == 0 && r.err.empty();
+}
 
 }  // namespace sarnik::test

@@ -17,22 +17,18 @@ namespace {
 
 struct Row {
   const char* text = nullptr;  // nullptr: no -t
-  bool script = false;
-  std::int32_t rate = 29970, total = 100000, delay = 0;
-  bool direct = false;
-  int add = 3;
-  Row f59() const { return with([](Row& r) { r.rate = 59940; }); }
-  Row a() const { return with([](Row& r) { r.direct = true; }); }
-  Row d(std::int32_t ms) const { return with([ms](Row& r) { r.delay = ms; }); }
-  Row add2() const { return with([](Row& r) { r.add = 2; }); }
-  Row frames(std::int32_t n) const { return with([n](Row& r) { r.total = n; }); }
-  template <class F> Row with(F change) const { Row r = *this; change(r); return r; }
+  bool script = false, direct = false;
+  std::int32_t rate = 29970, total = 100000, delay = 0, add = 3;
+  Row f59() const { Row r = *this; r.rate = 59940; return r; }
+  Row a() const { Row r = *this; r.direct = true; return r; }
+  Row d(std::int32_t ms) const { Row r = *this; r.delay = ms; return r; }
+  Row add2() const { Row r = *this; r.add = 2; return r; }
+  Row frames(std::int32_t n) const { Row r = *this; r.total = n; return r; }
 };
 Row t(const char* text) { return Row{text}; }
 Row script(const char* text) { return Row{text, true}; }
 
-std::string describe(const std::vector<CutRange>& ranges) {
-  std::string out;
+std::string describe(const std::vector<CutRange>& ranges, std::string out = "") {
   for (const CutRange& r : ranges) {
     out += (out.empty() ? "" : " ") + (r.start == kNoOutput ? "none" : std::to_string(r.start) + "-" + std::to_string(r.end));
   }
@@ -43,18 +39,15 @@ std::string describe(const std::vector<CutRange>& ranges) {
 std::string ranges_of(const Row& c) {
   const test::TempDir dir;
   RunSettings s;
-  s.frame_rate = c.rate;
-  s.direct_frames = c.direct;
-  s.delay = c.delay;
+  std::tie(s.frame_rate, s.direct_frames, s.delay) = std::tuple(c.rate, c.direct, c.delay);
   if (c.text != nullptr) s.trim_argument = c.script ? dir.write("cut.avs", c.text) : c.text;
   platform::File file;
   open_trim_source(s.trim_argument, file);
   const TrimText trim = load_trim_text(s, file);
   EXPECT_FALSE(file.is_open());
   std::vector<CutRange> ranges;
-  const std::int64_t shift = delay_shift_frames(c.delay, c.add);
-  read_trim_ranges(s, trim, c.total, shift, ranges);
-  return ranges.empty() ? "fallback " + describe({fallback_range(c.total, shift)}) : describe(ranges);
+  read_trim_ranges(s, trim, c.total, delay_shift_frames(c.delay, c.add), ranges);
+  return ranges.empty() ? describe({fallback_range(c.total, delay_shift_frames(c.delay, c.add))}, "fallback") : describe(ranges);
 }
 
 // What examples/trim-to-select.awk prints for a script, and the select
@@ -65,14 +58,13 @@ std::string awk_select(const std::string& script) {
                                                    dir.write("cut.avs", script)});
   return r.out + r.err;
 }
-std::string reader_select(const std::string& script) {
-  std::string text, select;
-  append_script_bytes(text, script);
+std::string reader_select(const std::string& script, std::string text = "", std::string select = "") {
   std::vector<CutRange> ranges;
+  append_script_bytes(text, script);
   parse_trim_text(text, TrimContext{FrameMapping{29970, true, 0}, INT_MAX, 0}, ranges);
-  for (const CutRange& r : ranges) {
-    select += (select.empty() ? "" : "+") + (r.end == INT_MAX ? "gte(n," + std::to_string(r.start) + ")"
-                                                                : "between(n," + std::to_string(r.start) + "," + std::to_string(r.end - 1) + ")");
+  for (const auto& [start, end] : ranges) {
+    select += (select.empty() ? "" : "+") + (end == INT_MAX ? "gte(n," + std::to_string(start) + ")"
+                                                            : "between(n," + std::to_string(start) + "," + std::to_string(end - 1) + ")");
   }
   return (select.empty() ? "1" : select) + "\n";
 }
@@ -163,11 +155,8 @@ TEST(Trim, TextToRanges) {
       {Row{}.d(21).add2().frames(100), "fallback 0-100"},
   };
   for (const auto& c : cases) {
-    const std::string text = c.row.text ? c.row.text : "(none)";
-    EXPECT_EQ(ranges_of(c.row), c.expected) << text << " delay " << c.row.delay;
-    if (c.row.text != nullptr) {
-      EXPECT_EQ(awk_select(text), reader_select(text)) << text;
-    }
+    EXPECT_EQ(ranges_of(c.row), c.expected) << (c.row.text ? c.row.text : "(none)") << " delay " << c.row.delay;
+    if (c.row.text) { EXPECT_EQ(awk_select(c.row.text), reader_select(c.row.text)) << c.row.text; }
   }
 }
 

@@ -1,0 +1,61 @@
+// Names given in UTF-8 shown in CP932 ('?' for what CP932 lacks; a name
+// that is not UTF-8 is shown as its bytes); and the frame tables' memory:
+// tables growing side by side over several pieces, one freed in the middle,
+// keep every entry (a piece given back too early is a use after free under
+// the address sanitizer) and give back what they held once they are gone.
+#include <gtest/gtest.h>
+#include <malloc.h>
+
+#include "common/records.hpp"
+#include "platform/names.hpp"
+#include "support/support.hpp"
+
+namespace sarnik {
+namespace {
+
+TEST(Names, Cp932FromUtf8) {
+  const struct {
+    const char *utf8, *expected;  // as UTF-8; "-": not UTF-8
+  } cases[] = {
+      {"ASCII \\ ~", "ASCII \\ ~"}, {"ニュース ｱｲ", "ニュース ｱｲ"}, {"ソ表能", "ソ表能"},
+      {"〜～−－—―", "?～?－?―"},   {"♬♪é𠮷", "?♪??"},         {"∵纊①", "∵纊①"}, {"한", "?"},
+      {"\xFF", "-"}, {"\xC0\x80", "-"}, {"\xC2", "-"}, {"\xE0\x9F\x80", "-"}, {"\xED\xA0\x80", "-"},
+      {"\xE3\x81", "-"}, {"\xE3\x81\x41", "-"}, {"\xF0\x8F\x80\x80", "-"}, {"\xF4\x90\x80\x80", "-"},
+      {"\xF0\x9F\x98\x41", "-"}, {"\xF5\x80\x80\x80", "-"}, {"\xF8\x80\x80\x80", "-"},
+  };
+  for (const auto& c : cases) {
+    const std::optional<std::string> cp932 = platform::cp932_from_utf8(c.utf8);
+    EXPECT_EQ(cp932.value_or("-"), std::string(c.expected) == "-" ? "-" : test::sjis(c.expected)) << c.utf8;
+  }
+}
+
+std::size_t bytes_in_use() {
+  const struct mallinfo2 m = mallinfo2();
+  return m.uordblks + m.hblkhd;
+}
+
+TEST(TableMemory, TablesGrowingSideBySideOverSeveralPieces) {
+  constexpr std::uint32_t kEntries = 1u << 20;  // 4 MiB a table: pieces are 2 MiB
+  const std::size_t before = bytes_in_use();
+  for (int round = 0; round < 3; ++round) {
+    Table<std::uint32_t> kept;
+    {
+      Table<std::uint32_t> freed;
+      Table<FormatSegment> segments;
+      for (std::uint32_t k = 0; k < kEntries; ++k) {
+        kept.push_back(k);
+        freed.push_back(~k);
+        if (k % 4 == 0) segments.push_back(FormatSegment{k, 0, 1, 48000, 2});
+      }
+      EXPECT_EQ(freed[kEntries - 1], ~(kEntries - 1));
+      EXPECT_EQ(segments.back().first_frame, kEntries - 4);
+    }
+    for (std::uint32_t k = 0; k < kEntries; ++k) kept.push_back(kEntries + k);
+    for (std::uint32_t k = 0; k < 2 * kEntries; k += 4099) ASSERT_EQ(kept[k], k);
+    EXPECT_EQ(kept.back(), 2 * kEntries - 1);
+  }
+  EXPECT_LE(bytes_in_use(), before + (8u << 20));  // the piece kept for reuse, and the heap's slack
+}
+
+}  // namespace
+}  // namespace sarnik
