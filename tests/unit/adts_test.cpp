@@ -15,7 +15,6 @@ namespace {
 
 using test::FrameSpec;
 
-
 struct Recipe {
   std::string bytes;
   Table<std::uint32_t> offsets = {0};  // of the frames, packed
@@ -29,26 +28,12 @@ struct Recipe {
     }
     return *this;
   }
-  Recipe& junk(std::size_t n, char c = 'x') { return junk(std::string(n, c)); }
-  Recipe& junk(const std::string& raw) {
-    bytes += raw;
-    return *this;
-  }
+  Recipe& junk(std::size_t n, char c = 'x', std::string raw = "") { return bytes += raw.empty() ? std::string(n, c) : raw, *this; }
 };
 
-// Frames of 100 to 8191 bytes: blocks end at frames that run past them, and
-// a frame runs past the end of a read.
-Recipe varying_lengths() {
-  Recipe r;
-  for (std::uint32_t i = 0; i < 300; ++i) r.frames(1, {100 + (i * 97) % 8092});
-  return r;
-}
-
-std::string segments(const AdtsInput& input) {
-  std::string out;
+std::string segments(const AdtsInput& input, std::string out = "") {
   for (const FormatSegment& s : input.segments) {
-    out += std::to_string(s.first_frame) + ":" + std::to_string(s.mpeg_id) + "/" + std::to_string(s.profile) + "/" +
-           std::to_string(s.sampling_rate) + "/" + std::to_string(s.channel_config) + " ";
+    for (const std::uint32_t n : {s.first_frame, std::uint32_t{s.mpeg_id}, std::uint32_t{s.profile}, std::uint32_t{s.sampling_rate}, std::uint32_t{s.channel_config}}) out += std::to_string(n) + " ";
   }
   return out;
 }
@@ -58,7 +43,9 @@ std::string warning(unsigned frame) { return std::to_string(frame) + " フレー
 TEST(Scanner, RecipeToRecord) {
   const char* not_adts = "AAC ADTS ファイルではありません。";
   const char* read_failed = "AAC ファイルの読み込みに失敗しました。";
-  const std::string stereo = "0:0/1/48000/2 ";
+  const std::string stereo = "0 0 1 48000 2 ";
+  Recipe varying;  // frames of 100 to 8191 bytes: blocks end at frames that run past them, one runs past a read
+  for (std::uint32_t i = 0; i < 300; ++i) varying.frames(1, {100 + (i * 97) % 8092});
   const auto clean = ScanResult::clean, skipped = ScanResult::skipped;
   const struct {
     const char* what;
@@ -69,7 +56,7 @@ TEST(Scanner, RecipeToRecord) {
     std::optional<std::uint64_t> size = {};
     int fail_after = -1;
   } cases[] = {
-      {"lengths across blocks and reads", varying_lengths(), clean, 300, stereo, "", ""},
+      {"lengths across blocks and reads", varying, clean, 300, stereo, "", ""},
       {"shortest frames", Recipe().frames(4097, {9}), clean, 4097, stereo, "", ""},
       {"one frame of 8 bytes", Recipe().frames(1, {8}), clean, 1, stereo, "", ""},
       {"7 bytes", Recipe().frames(1, {7}), {}, 0, "", "", not_adts},
@@ -87,14 +74,14 @@ TEST(Scanner, RecipeToRecord) {
       {"gap near a block's end", Recipe().frames(84).junk(600).frames(10), skipped, 94, stereo, warning(84), ""},
       {"frame ending at a block's end", Recipe().frames(70, {400}).frames(1, {4768}).frames(20), clean, 91, stereo, "", ""},
       {"header in the last 7 bytes", Recipe().frames(30).junk(100).frames(1, {8}, 1), {}, 0, "", warning(30), not_adts},
-      {"length field 0", Recipe().frames(4).junk(test::adts_frame({0})).frames(4), skipped, 8, stereo, warning(4), ""},
+      {"length field 0", Recipe().frames(4).junk(0, 0, test::adts_frame({0})).frames(4), skipped, 8, stereo, warning(4), ""},
       {"channels change", Recipe().frames(500).frames(400, {384, 3, 0, 1, 6}).frames(50).frames(20, {384, 4}).frames(20, {384, 3, 0, 2}),
-       clean, 990, "0:0/1/48000/2 500:0/1/48000/6 900:0/1/48000/2 ", "", ""},
-      {"44100 Hz MPEG-2 Main", Recipe().frames(3, {384, 4, 1, 0}), clean, 3, "0:1/0/44100/2 ", "", ""},
-      {"96000 Hz SSR", Recipe().frames(3, {384, 0, 0, 2}), clean, 3, "0:0/2/96000/2 ", "", ""},
-      {"8000 Hz", Recipe().frames(3, {384, 11, 1, 3}), clean, 3, "0:1/3/8000/2 ", "", ""},
-      {"reserved rate 12", Recipe().frames(3, {384, 12}), clean, 3, "0:0/1/0/2 ", "", ""},
-      {"reserved rate 15", Recipe().frames(3, {384, 15}), clean, 3, "0:0/1/0/2 ", "", ""},
+       clean, 990, "0 0 1 48000 2 500 0 1 48000 6 900 0 1 48000 2 ", "", ""},
+      {"44100 Hz MPEG-2 Main", Recipe().frames(3, {384, 4, 1, 0}), clean, 3, "0 1 0 44100 2 ", "", ""},
+      {"96000 Hz SSR", Recipe().frames(3, {384, 0, 0, 2}), clean, 3, "0 0 2 96000 2 ", "", ""},
+      {"8000 Hz", Recipe().frames(3, {384, 11, 1, 3}), clean, 3, "0 1 3 8000 2 ", "", ""},
+      {"reserved rate 12", Recipe().frames(3, {384, 12}), clean, 3, "0 0 1 0 2 ", "", ""},
+      {"reserved rate 15", Recipe().frames(3, {384, 15}), clean, 3, "0 0 1 0 2 ", "", ""},
       {"failed read", Recipe().frames(300), {}, 0, "", "", read_failed, {}, 1},
       {"file shorter than its size", Recipe().frames(300), {}, 0, "", "", read_failed, 300 * 384 + 5000},
       {"4 GiB", Recipe(), {}, 0, "", "", "4GB 以上の AAC ファイルには対応していません。", std::uint64_t{1} << 32},
