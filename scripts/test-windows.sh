@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# Cross-builds sarnik.exe (add 3) and sarnik-add2.exe (add 2) with MinGW-w64
-# in build/windows and packs their ZIP; checks what the ZIP holds and what its
-# programs import, and runs the command-line suite (built natively in
-# build/windows-runner) on them under Wine in a Japanese locale (code page 932).
+# Cross-builds sarnik.exe (add 3) and sarnik-add2.exe (add 2) with MinGW-w64 in build/windows,
+# packs and checks their ZIP and what its programs import, and runs the command-line suite (built
+# natively in build/windows-runner) on them under Wine in a Japanese locale (code page 932).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
