@@ -1,36 +1,30 @@
 #!/usr/bin/env bash
-# The Debian package that cpack builds, as lintian checks it, and its man
-# page as man renders it (dpkg-dev, lintian and man-db are needed).
+# The Debian package that cpack builds from the install tree: its files,
+# modes, owner and control fields, lintian's verdict, both programs and their
+# man pages as they come out of it (dpkg-dev, lintian and man-db are needed).
 #   package_test.sh <build dir> <source dir>
 set -uo pipefail
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
 fail() { echo "  FAILED: $*"; failures=$((failures + 1)); }
-cpack --config "$1/CPackConfig.cmake" -G DEB -B "$work" >"$work/cpack.log" 2>&1 || fail "cpack: $(cat "$work/cpack.log")"
+cpack --config "$1/CPackConfig.cmake" -G DEB -B "$work" >"$work/log" 2>&1 || fail "cpack: $(cat "$work/log")"
 deb=$(ls "$work"/sarnik_*_*.deb) || exit 1
-listing=$(dpkg-deb -c "$deb")
-files=$(awk '$1 !~ /^d/ { print $6 }' <<<"$listing" | LC_ALL=C sort | tr '\n' ' ')
-[ "$files" = "./usr/bin/sarnik ./usr/bin/sarnik-add2 ./usr/share/doc/sarnik/changelog.gz ./usr/share/doc/sarnik/copyright ./usr/share/man/man1/sarnik-add2.1.gz ./usr/share/man/man1/sarnik.1.gz " ] ||
+files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6, $1, $2 }' | LC_ALL=C sort | tr '\n' ' ')
+[ "$files" = "$(printf '%s root/root ' "./usr/bin/sarnik -rwxr-xr-x" "./usr/bin/sarnik-add2 -rwxr-xr-x" ./usr/share/{doc/sarnik/{changelog.gz,copyright},man/man1/{sarnik-add2,sarnik}.1.gz}" -rw-r--r--")" ] ||
   fail "files in the package: $files"
-[ "$(grep -cE '^-rwxr-xr-x root/root .* \./usr/bin/sarnik(-add2)?$' <<<"$listing")" = 2 ] || fail "programs not rwxr-xr-x root/root"
 version=$(sed -n 's/^project(sarnik VERSION \([0-9.]*\).*/\1/p' "$2/CMakeLists.txt")
-[ "$(dpkg-deb -f "$deb" Package Architecture Version | tr '\n' ' ')" = "Package: sarnik Architecture: $(dpkg --print-architecture) Version: $version " ] ||
-  fail "control fields: $(dpkg-deb -f "$deb" Package Architecture Version)"
-depends=$(dpkg-deb -f "$deb" Depends)
-[[ $depends == *"libc6 (>= "* && $depends == *"libstdc++6 (>= "* ]] || fail "Depends not versioned: $depends"
+control=$(dpkg-deb -f "$deb" Package Architecture Version Depends | tr '\n' ' ')
+[[ $control == "Package: sarnik Architecture: $(dpkg --print-architecture) Version: $version Depends: "*"libc6 (>= "*"libstdc++6 (>= "* ]] ||
+  fail "control fields (Depends versioned): $control"
 lintian --fail-on error "$deb" >"$work/lintian" 2>&1 || fail "lintian: $(cat "$work/lintian")"
 dpkg-deb -x "$deb" "$work/root"
-[ "$("$work/root/usr/bin/sarnik" -h | head -n 1)" = "Sarnik version 0.1 alpha 3 add 3" ] || fail "packaged sarnik -h"
-page=$work/root/usr/share/man/man1/sarnik.1.gz
-cmp -s <(gzip -dc "$page") "$2/man/sarnik.1" || fail "the packaged page is not man/sarnik.1"
-LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" >"$work/page" 2>"$work/warnings" || fail "man exit code $?"
-[ ! -s "$work/warnings" ] || fail "man warnings: $(cat "$work/warnings")"
-for heading in NAME SYNOPSIS DESCRIPTION OPTIONS "TRIM TEXT" "THE -x NAME RULES" "EXIT STATUS" EXAMPLES; do
-  grep -qx "$heading" "$work/page" || fail "no section $heading"
+for p in "sarnik:add 3" "sarnik-add2:add 2"; do
+  page=$work/root/usr/share/man/man1/${p%%:*}.1.gz
+  [ "$("$work/root/usr/bin/${p%%:*}" -h | head -n 2 | tr '\n' '|')" = "Sarnik version 0.1 alpha 3 ${p#*:}|Usage: sarnik [options] -t xxxx -o <outfile> <infiles>|" ] ||
+    fail "${p%%:*} -h"
+  cmp -s <(gzip -dc "$page") "$2/man/sarnik.1" || fail "${p%%:*}.1.gz is not man/sarnik.1"
+  LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>"$work/warnings" | grep "エラー: \.\.\." >/dev/null || fail "${p%%:*}.1.gz lacks its UTF-8 error line"
+  [ ! -s "$work/warnings" ] || fail "man warnings: $(cat "$work/warnings")"
 done
-for option in "-t trim" "-o outfile" "-d ms" "-a" "-f rate" "-x" "-h, -?" "infile"; do
-  grep -qE "^ {7}$(sed 's/[?.]/\\&/g' <<<"$option")( |$)" "$work/page" || fail "option $option not described"
-done
-grep -q "エラー: ..." "$work/page" || fail "the error line is not shown in UTF-8"
-[ "$failures" -eq 0 ] && echo "package and man page checked"
+[ "$failures" -eq 0 ] && echo "package checked"
