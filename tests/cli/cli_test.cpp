@@ -14,6 +14,7 @@ namespace {
 
 const std::string B3 = "Sarnik version 0.1 alpha 3 add 3\n", B2 = "Sarnik version 0.1 alpha 3 add 2\n";
 const std::string kIn = adts_stream(100), kB = adts_stream(50, {200}, 500);  // in.aac and b.aac: 384 and 200 bytes a frame
+const std::string kBig = adts_stream(3000, {1000});  // 3 MB
 const std::string kGap = adts_stream(5) + std::string(100, 'x') + adts_stream(5, {}, 9);
 
 std::string in(std::size_t first, std::size_t end) { return kIn.substr(first * 384, (end - first) * 384); }
@@ -122,6 +123,8 @@ TEST(Cli, CommandLineToBytesAndFiles) {
       {"output is standard error", Program::add3, {}, "\"$0\" -o /dev/stderr in.aac 2> r", B3, ok, 1,
        {{"r", error("出力ファイルが標準エラー出力と同じです。")}}},
       {"null device twice", Program::add3, {}, "\"$0\" -o /dev/null in.aac > /dev/null", "", ok, 0, {{"out.aac", keep}}},
+      {"output to a FIFO: copied through the program, 1 MiB at a time", Program::add3, {},
+       "mkfifo p && { cat p > r & } && \"$0\" -o p big.aac > /dev/null && wait", "", ok, 0, {{"r", kBig}}, {{"big.aac", kBig}}},
       {"input from a pipe", Program::add3, {}, "cat in.aac | \"$0\" -o out.aac /dev/stdin", B3, error("AAC ファイルが通常のファイルではありません。"), 1, {{"out.aac", ""}}},
       {"disk full", Program::add3, {}, "\"$0\" -o /dev/full in.aac", B3 + report("in.aac") + sjis("出力中...\nTrim(0,99)"),
        error("出力ファイルの書き込みに失敗しました。"), 1, {}},

