@@ -1,6 +1,5 @@
-// The command line over arbitrary arguments (the input split at its NUL
-// bytes), in both revisions: the usage text, the error exit, the invalid
-// verdict or settings that keep the command line's promises.
+// The command line over arbitrary arguments (split at NUL bytes), in both revisions:
+// usage, the error exit, invalid, or settings that keep the command line's promises.
 #include <cstring>
 
 #include "driver/command_line.hpp"

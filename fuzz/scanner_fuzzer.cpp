@@ -1,7 +1,5 @@
-// The scanner over arbitrary bytes served from memory as a file: the error
-// exit, or a record that keeps every promise the report and the output rely
-// on; without skipped bytes, the frames are the file's first bytes, each as
-// long as its header says or as the file still holds.
+// The scanner over arbitrary bytes: the error exit, or a record that keeps every
+// promise; without skipped bytes, the frames are the file's, each as long as its header says.
 #include "adts/adts_header.hpp"
 #include "support/product.hpp"
 

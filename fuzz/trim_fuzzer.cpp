@@ -1,9 +1,6 @@
-// The Trim reader over arbitrary text. Byte 0: bit 0 59.94 fps, bit 1 -a,
-// bit 2 a script (else inline text), bit 3 the add 2 shift; bytes 1-4 the
-// delay (any 32-bit value: -x sets delays beyond what -d takes); bytes 5-8
-// the frame total (1 to 2^31-1); byte 9 the size of the pieces a script is
-// read in; the rest the text. Every range produces no output or lies within
-// the stream.
+// The Trim reader over arbitrary text. Byte 0: 59.94 fps, -a, a script, add 2 (bits 0-3);
+// bytes 1-4 the delay (any: -x sets delays beyond -d's); 5-8 the frame total; 9 the size
+// of the pieces a script is read in; then the text. Every range is none or in the stream.
 #include <cstring>
 
 #include "common/delay.hpp"

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Cross-builds sarnik.exe (add 3) and sarnik-add2.exe (add 2) with MinGW-w64 in build/windows,
-# packs and checks their ZIP and what its programs import, and runs the command-line suite (built
-# natively in build/windows-runner) on them under Wine in a Japanese locale (code page 932).
+# MinGW-w64 cross-build in build/windows, its ZIP and imports checked, and the command-line
+# suite (built natively) run on the ZIP's programs under Wine in a Japanese locale (code page 932).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -29,8 +28,7 @@ for exe in sarnik sarnik-add2; do
 done
 cmake -S . -B build/windows-runner -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/windows-runner -j"$(nproc)" --target sarnik_cli_tests
-# A prefix of its own for the Japanese locale, no Mono or Gecko, one wineserver
-# for the whole run: wine starts fast and no service holds the test's pipes open.
+# A prefix for the Japanese locale, no Mono or Gecko, one wineserver: fast, no service holds pipes.
 export WINEPREFIX=$root/build/windows/wineprefix-ja WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
 mkdir -p "$WINEPREFIX" && { wineserver -k; wineserver -w; } 2>/dev/null || true
 wineserver -p && trap 'wineserver -k 2>/dev/null || true' EXIT

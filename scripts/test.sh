@@ -1,7 +1,5 @@
 #!/usr/bin/env bash
-# Installs what building and testing need, builds sarnik with warnings as errors and runs
-# the whole native suite: unit, command-line, end-to-end with ffmpeg, the example workflow
-# and the Debian package (.ci/run then runs the longer suites, each from its own script).
+# Installs what building and testing need, builds with warnings as errors and runs the native suite.
 #   scripts/test.sh [BUILD-DIR CMAKE-FLAG...]   (default: build/test, RelWithDebInfo)
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,7 +1,5 @@
-// The built programs on real files: one table from a command line (the
-// arguments, or a shell command where pipes, closed streams or a terminal
-// are the point) to the exact bytes of the standard output and error, the
-// exit code and the files left behind.
+// The built programs on real files: one table from the arguments (or a shell command, where
+// streams and terminals are the point) to the exact output, error, exit code and files.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -55,7 +53,6 @@ TEST(Cli, CommandLineToBytesAndFiles) {
   const std::string cut10 = B3 + report("in.aac") + output("Trim(10,19)", 3840, 10);
   const Row rows[] = {
       {"usage", Program::add3, {}, nullptr, B3 + usage(), ok, 0, {}},
-      {"usage, add 2", Program::add2, {}, nullptr, B2 + usage(), ok, 0, {}},
       {"invalid before help", Program::add3, {"-q", "-h"}, nullptr, B3 + usage(), error("オプションが正しくありません。"), 1, {}},
       {"17 inputs", Program::add3, std::vector<std::string>(17, "in.aac"), nullptr, B3 + usage(), error("入力ファイルは最大 16 ファイルまでです。"), 1, {}},
       {"report only", Program::add3, {"-t", "missing.avs", "in.aac", "b.aac"}, nullptr,
@@ -71,10 +68,6 @@ TEST(Cli, CommandLineToBytesAndFiles) {
        {{"cut.avs", "#\r\nTrim(4,9)\r\n\\+Trim(0,-1)\r\n"}}},
       {"add 2 delay shift", Program::add2, {"-d", "278", "-o", "out.aac", "in.aac"}, nullptr,
        B2 + report("in.aac") + output("Trim(0,85)", 86 * 384, 86), ok, 0, {{"out.aac", in(0, 86)}}},
-      {"add 3 delay shift", Program::add3, {"-d", "278", "-o", "out.aac", "in.aac"}, nullptr,
-       B3 + report("in.aac") + output("Trim(0,86)", 87 * 384, 87), ok, 0, {{"out.aac", in(0, 87)}}},
-      {"delay beyond the stream", Program::add3, {"-d", "-3300", "-o", "out.aac", "in.aac"}, nullptr,
-       B3 + report("in.aac") + output("Trim(154,99)", 0, 0), ok, 0, {{"out.aac", ""}}},
       {"no output", Program::add3, {"-f", "59.94", "-t", "Trim(4,4)", "-o", "out.aac", "in.aac"}, nullptr,
        B3 + report("in.aac") + output("(no output)", 0, 0), ok, 0, {{"out.aac", ""}}},
       {"-x over its input, add 2", Program::add2, {"-x", "DELAY 0ms.aac"}, nullptr,
@@ -90,6 +83,8 @@ TEST(Cli, CommandLineToBytesAndFiles) {
        error("出力ファイルオープンに失敗しました。"), 1, {}},
       {"missing script", Program::add3, {"-t", "Trim (0,9)", "-o", "out.aac", "in.aac"}, nullptr, B3,
        error("AviSynth スクリプトファイルの読み込みに失敗しました。"), 1, {{"out.aac", keep}}},
+      {"a script named almost like a call", Program::add3, {"-t", "xrim(0,9)", "-o", "o", "in.aac"}, nullptr, B3,
+       error("AviSynth スクリプトファイルの読み込みに失敗しました。"), 1, {}},
       {"missing input", Program::add3, {"-o", "out.aac", "in.aac", "missing.aac"}, nullptr, B3 + report("in.aac"),
        error("AAC ファイルの読み込みに失敗しました。"), 1, {{"out.aac", ""}}},
       {"folder as input", Program::add3, {"folder"}, nullptr, B3, error("AAC ファイルの読み込みに失敗しました。"), 1, {},
@@ -102,9 +97,6 @@ TEST(Cli, CommandLineToBytesAndFiles) {
        ok, 0, {{"out.aac", ""}}, {{"gap.aac", kGap}}},
       // What only a shell shows: pipes, FIFOs, closed and shared streams, locks, terminals.
       {"script from a pipe", Program::add3, {}, "printf 'Trim(10,19)' | \"$0\" -a -t /dev/stdin -o out.aac in.aac",
-       cut10, ok, 0, {{"out.aac", in(10, 20)}}},
-      {"script from a FIFO", Program::add3, {},
-       "mkfifo f && { printf 'Trim(10,19)' > f & } && \"$0\" -a -t f -o out.aac in.aac; s=$?; kill $! 2>/dev/null; exit $s",
        cut10, ok, 0, {{"out.aac", in(10, 20)}}},
       {"script of 64 MiB", Program::add3, {}, "head -c 67108864 /dev/zero | \"$0\" -t /dev/stdin -o out.aac in.aac",
        B3 + report("in.aac") + output("Trim(0,99)", 38400, 100), ok, 0, {{"out.aac", kIn}}},

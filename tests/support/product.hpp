@@ -1,6 +1,5 @@
-// The program's code as the unit tests and the fuzzers reach it: bytes in
-// memory served as a file, a console that keeps the CP932 bytes a captured
-// run writes, a scan of bytes, and the fuzzers' invariant check.
+// The program's code as unit tests and fuzzers reach it: bytes in memory as a
+// file, a console keeping the CP932 bytes a capture holds, a scan, the fuzzers' check.
 #pragma once
 
 #include <cstdio>

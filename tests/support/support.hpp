@@ -1,6 +1,5 @@
-// What every suite needs: ADTS frames built bit by bit, temporary folders,
-// programs run through the shell, expected texts written in UTF-8 and
-// converted to CP932 by iconv, and real audio made by ffmpeg.
+// ADTS frames built bit by bit, temporary folders, programs run through the
+// shell, and expected texts written in UTF-8 and converted to CP932 by iconv.
 #pragma once
 
 #include <iconv.h>
@@ -77,10 +76,7 @@ struct TempDir {
   std::string path = (std::filesystem::temp_directory_path() / "sarnik-test-XXXXXX").string();
 };
 
-struct ProcessResult {
-  std::string out, err;
-  int exit_code = -1;
-};
+struct ProcessResult { std::string out, err; int exit_code = -1; };
 // argv run in cwd through the shell, with an empty standard input.
 inline ProcessResult run_process(const std::vector<std::string>& argv, const std::string& cwd = ".") {
   const TempDir streams;
@@ -102,22 +98,6 @@ inline ProcessResult run_sarnik(Program program, std::vector<std::string> args, 
   args.insert(args.begin(), program_path(program));
   if (runs_under_runner()) args.insert(args.begin(), env_or("SARNIK_RUNNER"));
   return run_process(args, cwd);
-}
-
-// A sine tone as AAC LC in ADTS; the packets ffprobe counts; whether ffmpeg
-// decodes a file without a word of complaint.
-inline bool encode_adts(const std::string& path, int seconds, const std::string& layout) {
-  const std::string sine = "sine=sample_rate=48000:duration=" + std::to_string(seconds);
-  return run_process({"ffmpeg", "-nostdin", "-v", "error", "-y", "-f", "lavfi", "-i", sine, "-af", "aformat=channel_layouts=" + layout,
-                      "-c:a", "aac", "-f", "adts", path}).exit_code == 0;
-}
-inline long count_packets(const std::string& path) {
-  return std::atol(run_process({"ffprobe", "-v", "error", "-select_streams", "a:0", "-count_packets", "-show_entries",
-                                "stream=nb_read_packets", "-of", "csv=p=0", path}).out.c_str());
-}
-inline bool decodes_cleanly(const std::string& path) {
-  const ProcessResult r = run_process({"ffmpeg", "-nostdin", "-v", "error", "-i", path, "-f", "null", "-"});
-  return r.exit_code == 0 && r.err.empty();
 }
 
 }  // namespace sarnik::test

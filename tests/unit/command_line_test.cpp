@@ -10,7 +10,6 @@
 namespace sarnik {
 namespace {
 
-// What a parse ended in, as one line.
 std::string parse(int add, std::vector<std::string> args) {
   std::vector<const char*> argv = {"sarnik"};
   for (const std::string& a : args) argv.push_back(a.c_str());
@@ -47,7 +46,6 @@ TEST(CommandLine, ArgumentsToSettings) {
       {3, {"-d", "5", "-d", "+7", "-f", "59.94", "-f", "29.97x", "a"}, "in=a, o=- t=- d=7 f=29970"},
       {3, {"-d", "9999999", "a"}, "in=a, o=- t=- d=9999999 f=29970"},
       {3, {"-d", "-123456", "a"}, "in=a, o=- t=- d=-123456 f=29970"},
-      {3, {"-d", "-", "a"}, "in=a, o=- t=- d=0 f=29970"},
       {3, {"-o", "-a", "in"}, "in=in, o=-a t=- d=0 f=29970"},
       {3, std::vector<std::string>(16, "i"), "in=i,i,i,i,i,i,i,i,i,i,i,i,i,i,i,i, o=- t=- d=0 f=29970"},
       {3, std::vector<std::string>(17, "i"), "error: 入力ファイルは最大 %d ファイルまでです。 +usage"},
@@ -80,7 +78,6 @@ TEST(CommandLine, ArgumentsToSettings) {
       {3, {"-x", "x -ms.aac"}, "error: 入力ファイル上書き防止の為中止します\n"},
       {3, {"-x", "x 000ms.aac"}, "error: 入力ファイル上書き防止の為中止します\n"},
       {3, {"-x", "movie.aac"}, tag_missing},
-      {3, {"-x", "5m5s.aac"}, tag_missing},
       {3, {"-x", "x 2147483648ms"}, too_large},
       {3, {"-x", "x -2147483649ms"}, too_large},
       // -x: the add 2 rule, from two characters after the first 'y' to the first 'm'.
@@ -92,7 +89,6 @@ TEST(CommandLine, ArgumentsToSettings) {
       {2, {"-x", "Music/T1 DELAY -5ms"}, "in=Music/T1 DELAY -5ms, o=Music/T1 DELAY 0mssic/T1 DELAY -5ms t=- d=0 f=29970"},
       {2, {"-x", "DELAY\t 5ms"}, "in=DELAY\t 5ms, o=DELAY\t0ms t=- d=5 f=29970"},
       {2, {"-x", "DELAY #5ms"}, "in=DELAY #5ms, o=DELAY 0ms t=- d=0 f=29970"},
-      {2, {"-x", "DELAY 5m"}, "in=DELAY 5m, o=DELAY 0ms t=- d=5 f=29970"},
       {2, {"-x", "DELAY 9"}, "in=DELAY 9, o=DELAY 0ms t=- d=9 f=29970"},
       {2, {"-x", "MAY"}, "in=MAY, o=MAY0msY t=- d=0 f=29970"},
       {2, {"-x", "Y"}, "in=Y, o=Y0ms t=- d=0 f=29970"},

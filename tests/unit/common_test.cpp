@@ -1,8 +1,5 @@
-// Names given in UTF-8 shown in CP932 ('?' for what CP932 lacks; a name
-// that is not UTF-8 is shown as its bytes); and the frame tables' memory:
-// tables growing side by side over several pieces, one freed in the middle,
-// keep every entry (a piece given back too early is a use after free under
-// the address sanitizer) and give back what they held once they are gone.
+// Names in UTF-8 shown in CP932; frame tables that share pieces keep their
+// entries (a piece freed too early is a use after free under ASan) and give them back.
 #include <gtest/gtest.h>
 #include <malloc.h>
 

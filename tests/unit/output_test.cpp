@@ -1,6 +1,5 @@
-// The output plans: one table from a range over inputs of 50 and 100 frames
-// to the blocks copied; the frame total; and inputs changed after their scan,
-// refused before anything is copied.
+// Ranges over inputs of 50 and 100 frames to the blocks copied; the frame total;
+// inputs changed after their scan, refused before anything is copied.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -43,8 +42,7 @@ TEST(Output, FrameTotal) {
   EXPECT_THROW(total_frame_count(inputs), FatalError);
 }
 
-// Written to, cut, or replaced under its name (it lost its name) after the
-// scan: whatever its size then, the input is refused, the output stays empty.
+// Cut, grown, rewritten or replaced under its name after the scan: refused, the output empty.
 TEST(Output, InputChangedAfterItsScanIsRefused) {
   const std::string original = test::adts_stream(100);
   for (const std::string& now : {original.substr(0, 1000), original + "x", test::adts_stream(100, {}, 7), std::string("rename")}) {

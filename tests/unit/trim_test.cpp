@@ -1,6 +1,5 @@
-// The cut list: one table from the Trim text (inline or a script file), the
-// frame rate, -a, the delay, the revision and the stream's length to the
-// output ranges, the whole-stream range standing in when no call is read.
+// One table from the Trim text, the frame rate, -a, the delay, the revision and the
+// stream's length to the output ranges, or the whole-stream range without a call.
 #include <gtest/gtest.h>
 
 #include "common/delay.hpp"
@@ -60,18 +59,14 @@ TEST(Trim, TextToRanges) {
       {t("Trim(10,-5)"), "15-23"},
       {t("Trim(0,0)"), "0-100000"},
       {t("Trim(1000,1999)").d(100), "1559-3123"},
-      {t("Trim(0,99)").d(500), "0-133"},
       {t("Trim(4,4)").f59(), "none"},
       {t("Trim(2000,3000)").frames(1000), "999-1000"},
-      {t("Trim(2000,2500)").a().frames(1000), "999-1000"},
       {t("Trim(900,2000)").a().frames(1000), "900-1000"},
       {t("Trim(1000,0)").a().frames(1000), "999-1000"},
       {t("Trim(0,99"), "0-156"},
-      {t("Trim(9999999,1)").a().frames(100000000), "9999999-10000000"},
       {t("Trim(0,-123456)").a(), "0-100000"},
       {t("Trim(5,12-3)").a(), "5-13"},
       {t("Trim(5,-)").a(), "5-100000"},
-      {t("Trim(5,0-9)").a(), "5-100000"},
       // The add 2 shift: 1000 ms are 46 frames, taken as 49.
       {t("Trim(100,199)").a().d(1000).add2(), "51-151"},
       {t("Trim(100,199)").a().d(1000), "54-154"},
@@ -81,12 +76,9 @@ TEST(Trim, TextToRanges) {
       {t("Trim(1000,0)").frames(100000000), "1564-100000000"},
       {t("Trim(1000,0)").d(100).frames(100000000), "1559-100000000"},
       {t("Trim(1000,0)").d(-100).frames(100000000), "1568-100000000"},
-      {t("Trim(1000,0)").d(124).frames(100000000), "1558-100000000"},
-      {t("Trim(640,0)").d(100).frames(100000000), "996-100000000"},
       {t("Trim(2,0)"), "3-100000"},
       {t("Trim(2,0)").d(1), "2-100000"},
       {t("Trim(1000,0)").f59().d(124), "776-100000"},
-      {t("Trim(1,0)").f59(), "0-100000"},
       {t("Trim(5,0)").f59(), "3-100000"},
       {t("Trim(1280,0)").f59(), "1001-100000"},
       {t("Trim(83200,0)").f59(), "65064-100000"},
@@ -94,7 +86,6 @@ TEST(Trim, TextToRanges) {
       // Calls joined, malformed calls, and what ends the reading.
       {t("trim(0,9)+trim(20,29)").a(), two},
       {t("trim(0,9)trim(20,29)").a(), two},
-      {t("Trim(0,9,1)+Trim(20,29)").a(), two},
       {t("trim(0,9)x+trim(20,29)").a(), "0-10"},
       {t("trim(0,9)\r+trim(20,29)").a(), "0-10"},
       {t("trim(0,9)\n\\trim(20,29)").a(), two},
@@ -107,11 +98,9 @@ TEST(Trim, TextToRanges) {
       {t("Trim(,5)"), whole},
       {t("Trim(5.9)").a(), whole},
       {t("Trim(5").d(107), "fallback 0-99995"},
-      {t("Trim(5,").d(-107), "fallback 5-100000"},
       {t(""), whole},
       // Script files: CR, blanks and case dropped; the first Trim line and
       // its continuation lines.
-      {script("Trim(0,9)+Trim(20,29)\r\n").a(), two},
       {script("# cut\r\nAVISource(\"a\")\r\n#Trim(5,6)\r\nx=Trim(7,8)\r\nTrim(0,9) + Trim(20,29)\r\n").a(), two},
       {script("Trim(0,9)\r\n\\ ++ Trim(20,29)\r\n").a(), two},
       {script("Trim(0,9)\\\n+Trim(20,29)\n").a(), "0-10"},
@@ -126,7 +115,6 @@ TEST(Trim, TextToRanges) {
       {Row{}.d(1046).frames(100), "fallback 0-51"},
       {Row{}.d(278).add2().frames(100), "fallback 0-86"},
       {Row{}.d(-278).add2().frames(100), "fallback 14-100"},
-      {Row{}.d(21).add2().frames(100), "fallback 0-100"},
   };
   for (const auto& c : cases) EXPECT_EQ(ranges_of(c.row), c.expected) << (c.row.text ? c.row.text : "(none)") << " delay " << c.row.delay;
 }

@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# The Debian package that cpack builds from the install tree: its files,
-# modes, owner and control fields, lintian's verdict, both programs and their
-# man pages as they come out of it (dpkg-dev, lintian and man-db are needed).
-#   package_test.sh <build dir> <source dir>
+# The Debian package built from the install tree: files, modes, control fields, lintian,
+# both programs and man pages as they come out of it.   package_test.sh <build dir> <source dir>
 set -uo pipefail
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

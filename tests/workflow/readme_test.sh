@@ -1,9 +1,6 @@
 #!/usr/bin/env bash
-# The README's workflow section shows the examples as they are: each line of
-# its code blocks is a line of a file in examples/ (its check lines come from
-# workflow_test.sh's run), and each examples/ file it names exists, its
-# scripts executable.
-#   readme_test.sh <source dir>
+# Each line of the README's workflow code is a line of examples/, and each examples/ file it
+# names exists, its scripts executable.   readme_test.sh <source dir>
 set -uo pipefail
 cd "$1" || exit 1
 trim() { sed -e 's/^[[:space:]]*//' -e 's/[[:space:]]*$//'; }

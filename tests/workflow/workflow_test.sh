@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
-# examples/workflow.sh and examples/batch.sh, run as the README prints them on
-# MPEG-TS recordings made by ffmpeg (H.264 at 30000/1001 fps), by an
-# unprivileged user with few processes and a time limit. The audio is silent
-# but for a 1 kHz tone over video frames 350-399 and 650-699, 200 and 350 once cut.
-#   workflow_test.sh <sarnik> <sarnik-add2> <source dir>
+# examples/workflow.sh and batch.sh as the README prints them, on ffmpeg-made MPEG-TS recordings
+# (30000/1001 fps; a 1 kHz tone over video frames 350-399 and 650-699, 200 and 350 once cut), by
+# an unprivileged user with few processes and a time limit.   workflow_test.sh <sarnik> <sarnik-add2> <source dir>
 set -uo pipefail
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
