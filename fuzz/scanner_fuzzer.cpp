@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(in.frame_offsets[k + 1] - at == std::min<std::size_t>(h.frame_length, size - at));
     // A segment opens where the channels change, with the frame's format.
     const bool opens = segment < in.segments.size() && in.segments[segment].first_frame == k;
-    FUZZ_CHECK(opens == (k == 0 || h.channel_config != parse_adts_header(data + in.frame_offsets[k - 1]).channel_config));
+    const std::uint32_t previous = k == 0 ? 8 : parse_adts_header(data + in.frame_offsets[k - 1]).channel_config;
+    FUZZ_CHECK(opens == (h.channel_config != previous));
     if (!opens) continue;
     const FormatSegment& g = in.segments[segment++];
     FUZZ_CHECK(g.channel_config == h.channel_config && g.mpeg_id == h.mpeg_id && g.profile == h.profile &&

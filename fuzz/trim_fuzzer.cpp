@@ -18,15 +18,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view source(reinterpret_cast<const char*>(data) + 10, size - 10);
   std::string text, whole;
   if (data[0] & 4) {  // read in pieces, a CR LF may fall across two: the text stays the same
-    for (std::size_t at = 0; at < source.size(); at += data[9] + 1u) append_script_bytes(text, source.substr(at, data[9] + 1u));
+    for (std::size_t at = 0, piece = data[9] + 1u; at < source.size(); at += piece) {
+      append_script_bytes(text, source.substr(at, piece));
+    }
     append_script_bytes(whole, source);
     FUZZ_CHECK(text == whole && text.find('\r') == std::string::npos);
   } else {
     text = normalise_inline_text(source);
   }
   FUZZ_CHECK(text.find_first_of(" \tABCDEFGHIJKLMNOPQRSTUVWXYZ") == std::string::npos);
-  const TrimContext context{FrameMapping{data[0] & 1 ? kFrameRate5994 : kFrameRate2997, (data[0] & 2) != 0, delay}, total,
-                            delay_shift_frames(delay, data[0] & 8 ? 2 : 3)};
+  const FrameMapping mapping{data[0] & 1 ? kFrameRate5994 : kFrameRate2997, (data[0] & 2) != 0, delay};
+  const TrimContext context{mapping, total, delay_shift_frames(delay, data[0] & 8 ? 2 : 3)};
   std::vector<CutRange> ranges;
   parse_trim_text(text, context, ranges);
   for (const CutRange& r : ranges) {

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang in build/fuzz and runs each for a time from its corpus
-# in build/fuzz/run/<target> and its seeds in fuzz/corpus/<target>; findings go to build/fuzz/findings/.
+# in build/fuzz/run/<target> and its seeds in fuzz/corpus/<target> if any; findings go to build/fuzz/findings/.
 #   scripts/fuzz.sh [-t SECONDS per target, default 60] [TARGET...] [-- LIBFUZZER-FLAG...]
 set -euo pipefail
 cd "$(dirname "$0")/.."

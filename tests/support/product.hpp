@@ -16,7 +16,8 @@ namespace sarnik::test {
 struct MemorySource final : ByteSource {  // every view after the first fail_after ones fails
   MemorySource(std::string_view data, int limit) : bytes(data), fail_after(limit) {}
   const std::uint8_t* view(std::uint64_t offset, std::size_t n) override {
-    if ((fail_after >= 0 && views++ >= fail_after) || offset > bytes.size() || n > bytes.size() - offset) return nullptr;
+    const bool failing = fail_after >= 0 && views++ >= fail_after;
+    if (failing || offset > bytes.size() || n > bytes.size() - offset) return nullptr;
     return reinterpret_cast<const std::uint8_t*>(bytes.data()) + offset;
   }
   std::string_view bytes;
@@ -43,17 +44,22 @@ struct Scanned {
   AdtsInput input;
   std::string out, error;  // the standard output; the error exit's message
 };
-inline Scanned scan_bytes(std::string_view bytes, std::optional<std::uint64_t> size = {}, int fail_after = -1) {
-  MemorySource source(bytes, fail_after);
+// A scan (of a source, into a record, on a console) as the test sees it.
+template <class Scan>
+Scanned scanned(Scan scan) {
   CapturedConsole captured;
   Scanned s;
   try {
-    s.status = scan_adts_stream(source, size.value_or(bytes.size()), s.input, captured.console);
+    s.status = scan(s.input, captured.console);
   } catch (const FatalError& e) {
     s.error = text(e.message);
   }
   s.out = captured.out();
   return s;
+}
+inline Scanned scan_bytes(std::string_view bytes, std::optional<std::uint64_t> size = {}, int fail_after = -1) {
+  MemorySource source(bytes, fail_after);
+  return scanned([&](AdtsInput& in, Console& c) { return scan_adts_stream(source, size.value_or(bytes.size()), in, c); });
 }
 
 }  // namespace sarnik::test

@@ -22,15 +22,15 @@ struct FrameSpec {
 };
 // A frame whose payload comes from seed and never holds 0xFF (no syncword).
 inline std::string adts_frame(const FrameSpec& shape, std::uint32_t seed = 0) {
-  std::string frame(7, '\0');
-  std::size_t bit = 0;
   // syncword, ID, layer, protection_absent, profile, sampling index, private,
-  // channels, four flag bits, length, buffer fullness, raw data blocks.
-  const std::uint32_t fields[][2] = {{0xFFF, 12}, {shape.mpeg_id, 1}, {0, 2}, {1, 1}, {shape.profile, 2}, {shape.sf_index, 4},
-                                     {0, 1}, {shape.channels, 3}, {0, 4}, {shape.length, 13}, {0x7FF, 11}, {0, 2}};
-  for (const auto& [value, width] : fields) {
-    for (unsigned i = width; i-- > 0; ++bit) frame[bit / 8] = static_cast<char>(frame[bit / 8] | ((value >> i) & 1u) << (7 - bit % 8));
-  }
+  // channels, four flag bits, length, buffer fullness, raw data blocks: 56 bits.
+  const std::uint32_t fields[][2] = {{0xFFF, 12}, {shape.mpeg_id, 1}, {0, 2},    {1, 1},
+                                     {shape.profile, 2}, {shape.sf_index, 4}, {0, 1}, {shape.channels, 3},
+                                     {0, 4}, {shape.length, 13}, {0x7FF, 11}, {0, 2}};
+  std::uint64_t header = 0;
+  for (const auto& [value, width] : fields) header = header << width | value;
+  std::string frame;
+  for (int shift = 48; shift >= 0; shift -= 8) frame.push_back(static_cast<char>(header >> shift));
   for (std::uint32_t x = seed * 2654435761u + 12345u; frame.size() < shape.length;) {
     x = x * 1103515245u + 12345u;
     frame.push_back(static_cast<char>((x >> 16) % 255));
@@ -82,16 +82,21 @@ inline ProcessResult run_process(const std::vector<std::string>& argv, const std
   const TempDir streams;
   std::string command = "cd '" + cwd + "' && exec";
   for (const std::string& a : argv) command += " '" + std::regex_replace(a, std::regex("'"), "'\\''") + "'";
-  const int status = std::system((command + " </dev/null >" + streams.file("out") + " 2>" + streams.file("err")).c_str());
-  return {read_file(streams.file("out")), read_file(streams.file("err")), WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status)};
+  command += " </dev/null >" + streams.file("out") + " 2>" + streams.file("err");
+  const int status = std::system(command.c_str());
+  return {read_file(streams.file("out")), read_file(streams.file("err")),
+          WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status)};
 }
 
 // The programs under test: SARNIK_BIN / SARNIK_ADD2_BIN, else this build's,
 // started through SARNIK_RUNNER (wine) when it is set.
 enum class Program { add3, add2 };
-inline std::string env_or(const char* name, const char* fallback = "") { return std::getenv(name) ? std::getenv(name) : fallback; }
+inline std::string env_or(const char* name, const char* fallback = "") {
+  return std::getenv(name) ? std::getenv(name) : fallback;
+}
 inline std::string program_path(Program p) {
-  return p == Program::add3 ? env_or("SARNIK_BIN", SARNIK_DEFAULT_BIN) : env_or("SARNIK_ADD2_BIN", SARNIK_DEFAULT_ADD2_BIN);
+  return p == Program::add3 ? env_or("SARNIK_BIN", SARNIK_DEFAULT_BIN)
+                            : env_or("SARNIK_ADD2_BIN", SARNIK_DEFAULT_ADD2_BIN);
 }
 inline bool runs_under_runner() { return !env_or("SARNIK_RUNNER").empty(); }
 inline ProcessResult run_sarnik(Program program, std::vector<std::string> args, const std::string& cwd) {

@@ -25,17 +25,25 @@ struct Recipe {
     }
     return *this;
   }
-  Recipe& junk(std::size_t n, char c = 'x', std::string raw = "") { return bytes += raw.empty() ? std::string(n, c) : raw, *this; }
+  Recipe& junk(std::size_t n, char c = 'x') { return raw(std::string(n, c)); }
+  Recipe& raw(const std::string& junk) {
+    bytes += junk;
+    return *this;
+  }
 };
 
 std::string segments(const AdtsInput& input, std::string out = "") {
   for (const FormatSegment& s : input.segments) {
-    for (const std::uint32_t n : {s.first_frame, std::uint32_t{s.mpeg_id}, std::uint32_t{s.profile}, std::uint32_t{s.sampling_rate}, std::uint32_t{s.channel_config}}) out += std::to_string(n) + " ";
+    for (const std::uint32_t n : {s.first_frame, s.mpeg_id + 0u, s.profile + 0u, s.sampling_rate + 0u, s.channel_config + 0u}) {
+      out += std::to_string(n) + " ";
+    }
   }
   return out;
 }
 
-std::string warning(unsigned frame) { return std::to_string(frame) + " フレーム目のヘッダー情報が正しくありません。\n"; }
+std::string warning(unsigned frame) {
+  return std::to_string(frame) + " フレーム目のヘッダー情報が正しくありません。\n";
+}
 
 TEST(Scanner, RecipeToRecord) {
   const char* not_adts = "AAC ADTS ファイルではありません。";
@@ -54,7 +62,6 @@ TEST(Scanner, RecipeToRecord) {
     int fail_after = -1;
   } cases[] = {
       {"lengths across blocks and reads", varying, clean, 300, stereo, "", ""},
-      {"shortest frames", Recipe().frames(4097, {9}), clean, 4097, stereo, "", ""},
       {"one frame of 8 bytes", Recipe().frames(1, {8}), clean, 1, stereo, "", ""},
       {"7 bytes", Recipe().frames(1, {7}), {}, 0, "", "", not_adts},
       {"empty", Recipe(), {}, 0, "", "", not_adts},
@@ -71,7 +78,7 @@ TEST(Scanner, RecipeToRecord) {
       {"gap near a block's end", Recipe().frames(84).junk(600).frames(10), skipped, 94, stereo, warning(84), ""},
       {"frame ending at a block's end", Recipe().frames(70, {400}).frames(1, {4768}).frames(20), clean, 91, stereo, "", ""},
       {"header in the last 7 bytes", Recipe().frames(30).junk(100).frames(1, {8}, 1), {}, 0, "", warning(30), not_adts},
-      {"length field 0", Recipe().frames(4).junk(0, 0, test::adts_frame({0})).frames(4), skipped, 8, stereo, warning(4), ""},
+      {"length field 0", Recipe().frames(4).raw(test::adts_frame({0})).frames(4), skipped, 8, stereo, warning(4), ""},
       {"channels change", Recipe().frames(500).frames(400, {384, 3, 0, 1, 6}).frames(50).frames(20, {384, 4}).frames(20, {384, 3, 0, 2}),
        clean, 990, "0 0 1 48000 2 500 0 1 48000 6 900 0 1 48000 2 ", "", ""},
       {"formats, a segment where the channels change", Recipe().frames(3, {384, 4, 1, 0}).frames(3, {384, 0, 0, 2, 1})
@@ -89,15 +96,10 @@ TEST(Scanner, RecipeToRecord) {
     EXPECT_EQ(s.status, c.status);
     if (!c.size && c.fail_after < 0) {  // the same bytes in a file, through the file's own source
       const test::TempDir dir;
-      test::Scanned f;
       InputFile file;
-      test::CapturedConsole captured;
-      try {
-        f.status = scan_adts_file(dir.write("in.aac", c.recipe.bytes).c_str(), f.input, captured.console, file);
-      } catch (const FatalError& e) {
-        f.error = text(e.message);
-      }
-      EXPECT_EQ(f.error + captured.out(), s.error + s.out);
+      const std::string name = dir.write("in.aac", c.recipe.bytes);
+      const test::Scanned f = test::scanned([&](AdtsInput& in, Console& con) { return scan_adts_file(name.c_str(), in, con, file); });
+      EXPECT_EQ(f.error + f.out, s.error + s.out);
       EXPECT_TRUE(f.status == s.status && f.input.frame_offsets == s.input.frame_offsets) << "from the file";
     }
     if (!s.status) continue;

@@ -16,8 +16,8 @@ std::string parse(int add, std::vector<std::string> args) {
   RunSettings s;
   test::CapturedConsole captured;
   try {
-    const int argc = static_cast<int>(argv.size());
-    switch (parse_command_line(s, argc, argv.data(), {add, add == 2 ? &platform::str_cspn_ia : nullptr}, captured.console)) {
+    const Revision revision{add, add == 2 ? &platform::str_cspn_ia : nullptr};
+    switch (parse_command_line(s, static_cast<int>(argv.size()), argv.data(), revision, captured.console)) {
       case ParseResult::invalid: return "invalid";
       case ParseResult::usage_shown: return captured.out() == text(Msg::usage) ? "usage" : "usage?";
       case ParseResult::usable: break;
@@ -27,8 +27,8 @@ std::string parse(int add, std::vector<std::string> args) {
   }
   std::string line = "in=";
   for (const std::string& name : s.input_names) line += name + ",";
-  return line + " o=" + s.output_name.value_or("-") + " t=" + s.trim_argument.value_or("-") + " d=" + std::to_string(s.delay) +
-         " f=" + std::to_string(s.frame_rate) + (s.direct_frames ? " a" : "");
+  return line + " o=" + s.output_name.value_or("-") + " t=" + s.trim_argument.value_or("-") +
+         " d=" + std::to_string(s.delay) + " f=" + std::to_string(s.frame_rate) + (s.direct_frames ? " a" : "");
 }
 
 TEST(CommandLine, ArgumentsToSettings) {

@@ -28,7 +28,9 @@ TEST(Output, RangeToBlocks) {
       {{50, 100}, {kNoOutput, kNoOutput}, {}},          {{50, 100}, {30, 30}, {}},
       {{100, 50}, {120, 140}, {{1, 20, 40}}},
   };
-  for (const auto& c : cases) EXPECT_EQ(plan_range(c.counts, c.range), c.expected) << c.range.start << "," << c.range.end;
+  for (const auto& c : cases) {
+    EXPECT_EQ(plan_range(c.counts, c.range), c.expected) << c.range.start << "," << c.range.end;
+  }
 }
 
 TEST(Output, FrameTotal) {
@@ -45,7 +47,8 @@ TEST(Output, FrameTotal) {
 // Cut, grown, rewritten or replaced under its name after the scan: refused, the output empty.
 TEST(Output, InputChangedAfterItsScanIsRefused) {
   const std::string original = test::adts_stream(100);
-  for (const std::string& now : {original.substr(0, 1000), original + "x", test::adts_stream(100, {}, 7), std::string("rename")}) {
+  const std::string rename = "rename";
+  for (const std::string& now : {original.substr(0, 1000), original + "x", test::adts_stream(100, {}, 7), rename}) {
     SCOPED_TRACE(now.size());
     const test::TempDir dir;
     const std::string name = dir.write("in.aac", original);
@@ -54,7 +57,7 @@ TEST(Output, InputChangedAfterItsScanIsRefused) {
     test::CapturedConsole captured;
     ASSERT_EQ(scan_adts_file(name.c_str(), inputs[0], captured.console, files[0]), ScanResult::clean);
     std::this_thread::sleep_for(std::chrono::milliseconds(20));  // for the clock that stamps changes
-    if (now == "rename") std::filesystem::rename(dir.write("new.aac", original), name);
+    if (now == rename) std::filesystem::rename(dir.write("new.aac", original), name);
     else dir.write("in.aac", now);
     platform::File output;
     ASSERT_TRUE(output.create_write(dir.file("out.aac").c_str()));
