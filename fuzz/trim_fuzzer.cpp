@@ -3,9 +3,7 @@
 // of the pieces a script is read in; then the text. Every range is none or in the stream.
 #include <cstring>
 
-#include "common/delay.hpp"
-#include "common/settings.hpp"
-#include "cutlist/trim_text.hpp"
+#include "cutlist/frame_mapping.hpp"
 #include "support/product.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -27,10 +25,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     text = normalise_inline_text(source);
   }
   FUZZ_CHECK(text.find_first_of(" \tABCDEFGHIJKLMNOPQRSTUVWXYZ") == std::string::npos);
-  const FrameMapping mapping{data[0] & 1 ? kFrameRate5994 : kFrameRate2997, (data[0] & 2) != 0, delay};
-  const TrimContext context{mapping, total, delay_shift_frames(delay, data[0] & 8 ? 2 : 3)};
-  std::vector<CutRange> ranges;
-  parse_trim_text(text, context, ranges);
+  const FrameMapping mapping{data[0] & 1 ? kFrameRate5994 : kFrameRate2997, (data[0] & 2) != 0, delay, data[0] & 8 ? 108 : 100};
+  const std::vector<TrimCall> calls = read_trim_calls(text);
+  for (const TrimCall& c : calls) FUZZ_CHECK(c.first >= 0 && (c.end == kToStreamEnd || c.end > c.first));
+  const std::vector<CutRange> ranges = cut_ranges(calls, mapping, total);
+  FUZZ_CHECK(ranges.size() == std::max<std::size_t>(calls.size(), 1));
   for (const CutRange& r : ranges) {
     FUZZ_CHECK((r.start == kNoOutput && r.end == kNoOutput) || (0 <= r.start && r.start < r.end && r.end <= total));
   }

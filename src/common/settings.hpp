@@ -36,6 +36,7 @@ struct RunSettings {
   bool direct_frames = false;                 // -a: Trim numbers are AAC frames
   std::int32_t delay = 0;                     // milliseconds
   bool derive_from_name = false;              // -x
+  bool print_ranges = false;                  // --print-ranges: the Trim calls' video frames
 
   std::int32_t input_count() const { return static_cast<std::int32_t>(input_names.size()); }
 };

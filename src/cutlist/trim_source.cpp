@@ -1,10 +1,7 @@
 #include "cutlist/trim_source.hpp"
 
-#include <algorithm>
-
 #include "common/ascii.hpp"
 #include "common/fail.hpp"
-#include "cutlist/trim_text.hpp"
 #include "platform/names.hpp"
 
 namespace sarnik {
@@ -13,24 +10,29 @@ namespace {
 constexpr std::size_t kReadBlockSize = 32768;
 // A cut list is a few lines; more than this is no script.
 constexpr std::uint64_t kLargestScript = std::uint64_t{64} << 20;
+// Editors on Windows begin a UTF-8 script with it.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-// Reads the script's text, normalised, into text and closes the script.
-// Reads to the end of the file whatever its size says, so that a pipe, a
-// FIFO or a device is read whole too; stops through the error exit when a
-// read fails or the script is larger than any cut list.
-void read_script_text(platform::File& script, std::string& text) {
+// The script's text, normalised. Reads to the end of the file whatever its
+// size says, so that a pipe, a FIFO or a device is read whole too.
+std::string read_script_text(platform::File& script) {
   std::string block(kReadBlockSize, '\0');
+  std::string text;
   std::uint64_t total = 0;
   for (;;) {
     std::size_t got = 0;
     if (!script.read(block.data(), block.size(), got)) fail_and_exit(Msg::script_read_failed);
     if (got == 0) break;
+    std::string_view bytes(block.data(), got);
+    // A read returns less than asked only at the end: the mark is whole.
+    if (total == 0 && bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+      bytes.remove_prefix(kByteOrderMark.size());
+    }
     total += got;
     if (total > kLargestScript) fail_and_exit(Msg::script_too_large);
-    append_script_bytes(text, std::string_view(block.data(), got));
+    append_script_bytes(text, bytes);
   }
-  // Everything is read: a file only read loses nothing when its close fails.
-  static_cast<void>(script.close());
+  return text;
 }
 
 }  // namespace
@@ -44,31 +46,30 @@ bool is_inline_trim_text(std::string_view argument) {
   return true;
 }
 
-void open_trim_source(const std::optional<std::string>& argument, platform::File& script) {
-  if (!argument || argument->empty() || is_inline_trim_text(*argument)) return;
-  if (!script.open_read(argument->c_str())) fail_and_exit(Msg::script_read_failed);
-}
-
-TrimText load_trim_text(const RunSettings& settings, platform::File& script) {
-  TrimText trim;
-  if (!settings.trim_argument) return trim;
-  trim.present = true;
-  if (script.is_open()) {
-    read_script_text(script, trim.text);
-  } else {
-    trim.text = normalise_inline_text(platform::name_rule_bytes(*settings.trim_argument));
+TrimSource read_trim_source(const std::optional<std::string>& argument) {
+  TrimSource source;
+  if (!argument || argument->empty()) return source;
+  if (is_inline_trim_text(*argument)) {
+    source.calls = read_trim_calls(normalise_inline_text(platform::name_rule_bytes(*argument)));
+    return source;
   }
-  return trim;
+  platform::File script;
+  if (!script.open_read(argument->c_str())) fail_and_exit(Msg::script_read_failed);
+  platform::FileId id;
+  if (script.identity(id)) source.script = id;
+  source.calls = read_trim_calls(read_script_text(script));
+  return source;
 }
 
-void read_trim_ranges(const RunSettings& settings, const TrimText& trim,
-                      std::int32_t total_frames, std::int64_t delay_shift,
-                      std::vector<CutRange>& ranges) {
-  if (!trim.present) return;
-  const TrimContext context{
-      FrameMapping{settings.frame_rate, settings.direct_frames, settings.delay}, total_frames,
-      delay_shift};
-  parse_trim_text(trim.text, context, ranges);
+void print_video_ranges(std::vector<TrimCall> calls, Console& console) {
+  if (calls.empty()) calls.push_back(TrimCall{0, kToStreamEnd});
+  for (const TrimCall& call : calls) {
+    if (call.end == kToStreamEnd) {
+      console.out(Msg::video_range_to_end, {call.first});
+    } else {
+      console.out(Msg::video_range, {call.first, call.end - 1});
+    }
+  }
 }
 
 }  // namespace sarnik

@@ -1,14 +1,13 @@
 // The -t argument: inline Trim text or an AviSynth script file.
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "common/records.hpp"
-#include "common/settings.hpp"
+#include "common/console.hpp"
+#include "cutlist/trim_text.hpp"
 #include "platform/file.hpp"
 
 namespace sarnik {
@@ -17,25 +16,19 @@ namespace sarnik {
 // are "trim(" (tested before any blank is removed).
 bool is_inline_trim_text(std::string_view argument);
 
-// Opens the script file that the argument names into script; does nothing
-// for no argument, an empty one or inline text. Stops through the error exit
-// when the script file cannot be opened.
-void open_trim_source(const std::optional<std::string>& argument, platform::File& script);
-
-// The Trim text of the -t argument, normalised: the inline text, or the
-// script's, read whole.
-struct TrimText {
-  bool present = false;  // a -t argument was given
-  std::string text;
+struct TrimSource {
+  std::vector<TrimCall> calls;             // none without a usable call
+  std::optional<platform::FileId> script;  // the script file read, if any
 };
 
-// Reads the Trim text, closing the script file as soon as it is read. Stops
-// through the error exit when the script cannot be read or is too large.
-TrimText load_trim_text(const RunSettings& settings, platform::File& script);
+// The calls of the -t argument, none when there is none: of the inline text,
+// or of the script file it names, read whole and closed (a UTF-8 byte order
+// mark at its start is skipped). Stops through the error exit when the script
+// cannot be opened or read, or is larger than any cut list.
+TrimSource read_trim_source(const std::optional<std::string>& argument);
 
-// Appends the ranges of the Trim text, none when no -t argument was given.
-void read_trim_ranges(const RunSettings& settings, const TrimText& trim,
-                      std::int32_t total_frames, std::int64_t delay_shift,
-                      std::vector<CutRange>& ranges);
+// Prints the video frames of each call, first and last or first and "end",
+// one call a line; "0 end" without a call, the whole stream as a run takes it.
+void print_video_ranges(std::vector<TrimCall> calls, Console& console);
 
 }  // namespace sarnik

@@ -27,15 +27,13 @@ std::int32_t signed_value(std::string_view run) {
   return negative ? -magnitude : magnitude;
 }
 
-struct TrimCall {
-  std::int32_t first = 0;
-  std::int32_t second = 0;
+struct Call {
+  TrimCall call;
   std::size_t end_of_second = 0;  // text position after the second number
 };
 
 // The call whose "trim(" starts at p, or none when it is malformed.
-std::optional<TrimCall> read_call(std::string_view text, std::size_t p) {
-  TrimCall call;
+std::optional<Call> read_call(std::string_view text, std::size_t p) {
   const std::size_t first_at = p + kTrimCall.size();
   const Digits first = read_digits(text, first_at);
   const std::size_t first_length = first.end - first_at;
@@ -46,42 +44,18 @@ std::optional<TrimCall> read_call(std::string_view text, std::size_t p) {
   if (second_at >= text.size()) return std::nullopt;
   const std::size_t second_length = signed_run_length(text, second_at);
   if (second_length == 0 || second_length > kMaxNumberLength) return std::nullopt;
-  call.first = static_cast<std::int32_t>(first.magnitude);
-  call.second = signed_value(text.substr(second_at, second_length));
-  call.end_of_second = second_at + second_length;
-  return call;
-}
 
-CutRange range_of(const TrimCall& call, const TrimContext& context) {
-  const std::int64_t total = context.total_frames;
-  std::int64_t s = video_to_audio_frame(call.first, context.mapping) - context.delay_shift;
-  std::int64_t e = 0;
-  if (call.second != 0) {
-    // A negative second number is a length, a positive one the last frame.
-    std::int32_t video_end = call.second < 0 ? call.first - call.second : call.second + 1;
-    if (video_end <= call.first) video_end = call.first + 1;
-    e = video_to_audio_frame(video_end, context.mapping) - context.delay_shift;
+  Call c;
+  c.call.first = static_cast<std::int32_t>(first.magnitude);
+  c.end_of_second = second_at + second_length;
+  const std::int32_t second = signed_value(text.substr(second_at, second_length));
+  if (second != 0) {
+    // A negative second number is a length, a positive one the last frame;
+    // a last frame before the first leaves the first frame alone.
+    c.call.end = second < 0 ? c.call.first - second : second + 1;
+    if (c.call.end <= c.call.first) c.call.end = c.call.first + 1;
   }
-
-  std::int64_t start = s;
-  if (s >= total) {
-    start = total - 1;
-  } else if (s < 0) {
-    start = 0;
-    s = 0;
-  }
-
-  std::int64_t end = 0;
-  if (call.second == 0) {
-    end = total;  // to the end of the stream, whatever the delay
-  } else if (e > total) {
-    end = total;
-  } else if (e > s) {
-    end = e;
-  } else {
-    return CutRange{kNoOutput, kNoOutput};
-  }
-  return CutRange{static_cast<std::int32_t>(start), static_cast<std::int32_t>(end)};
+  return c;
 }
 
 }  // namespace
@@ -103,29 +77,28 @@ std::string normalise_inline_text(std::string_view argument) {
   return text;
 }
 
-void parse_trim_text(std::string_view text, const TrimContext& context,
-                     std::vector<CutRange>& ranges) {
-  bool added = false;
+std::vector<TrimCall> read_trim_calls(std::string_view text) {
+  std::vector<TrimCall> calls;
   std::size_t p = 0;
   while (p < text.size()) {
     if (text.substr(p, kTrimCall.size()) == kTrimCall) {
-      const std::optional<TrimCall> call = read_call(text, p);
-      if (!call) return;
-      ranges.push_back(range_of(*call, context));
-      added = true;
-      const std::size_t close = text.find(')', call->end_of_second);
+      const std::optional<Call> c = read_call(text, p);
+      if (!c) break;
+      calls.push_back(c->call);
+      const std::size_t close = text.find(')', c->end_of_second);
       p = (close == std::string_view::npos ? text.size() : close) + 1;
     } else if (text.substr(p, 2) == "\n\\") {
       p += 2;  // a line that begins with a backslash continues the line before
     } else if (text[p] == '+') {
       p += 1;
-    } else if (added) {
-      return;
+    } else if (!calls.empty()) {
+      break;
     } else {
       const std::size_t newline = text.find('\n', p);
       p = newline == std::string_view::npos ? text.size() : newline + 1;
     }
   }
+  return calls;
 }
 
 }  // namespace sarnik

@@ -1,4 +1,4 @@
-// Trim text: normalisation and parsing into output ranges.
+// Trim text: normalisation, and the calls of its first Trim line.
 #pragma once
 
 #include <cstdint>
@@ -6,10 +6,18 @@
 #include <string_view>
 #include <vector>
 
-#include "common/records.hpp"
-#include "cutlist/frame_mapping.hpp"
-
 namespace sarnik {
+
+// The end of a call that runs to the end of the stream (Trim(n,0)).
+inline constexpr std::int32_t kToStreamEnd = 0;
+
+// One Trim call in the script's own (video) frame numbers: frames first up to
+// end, exclusive, or from first to the end of the stream.
+struct TrimCall {
+  std::int32_t first = 0;
+  std::int32_t end = kToStreamEnd;  // above first unless kToStreamEnd
+  friend bool operator==(const TrimCall&, const TrimCall&) = default;
+};
 
 // Appends bytes of a script file to text: CR, space and TAB are dropped,
 // 'A' to 'Z' lowercased, everything else kept.
@@ -19,17 +27,10 @@ void append_script_bytes(std::string& text, std::string_view bytes);
 // lowercased.
 std::string normalise_inline_text(std::string_view argument);
 
-struct TrimContext {
-  FrameMapping mapping;
-  std::int32_t total_frames = 0;  // at least 1
-  std::int64_t delay_shift = 0;   // whole AAC frames subtracted from each end
-};
-
-// Reads the first line that begins with a Trim call, with its calls joined
-// by '+' and its continuation lines (those beginning with a backslash), and
-// appends one range per call. Lines before it are skipped; a malformed call
-// ends the reading, keeping the ranges before it.
-void parse_trim_text(std::string_view text, const TrimContext& context,
-                     std::vector<CutRange>& ranges);
+// The calls of the first line of normalised text that begins with a Trim
+// call, joined by '+', and of its continuation lines (those beginning with a
+// backslash). Lines before it are skipped; a malformed call ends the reading,
+// keeping the calls before it.
+std::vector<TrimCall> read_trim_calls(std::string_view text);
 
 }  // namespace sarnik

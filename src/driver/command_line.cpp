@@ -37,6 +37,10 @@ void derive_from_first_input(RunSettings& settings, const Revision& revision, Co
 
 }  // namespace
 
+bool asks_for_ranges(int argc, const char* const* argv) {
+  return argc > 1 && std::string_view(argv[1]) == "--print-ranges";
+}
+
 void print_usage(Console& console) { console.out(Msg::usage); }
 
 bool is_valid_delay_value(std::string_view value) {
@@ -51,12 +55,13 @@ bool is_valid_delay_value(std::string_view value) {
 ParseResult parse_command_line(RunSettings& settings, int argc, const char* const* argv,
                                const Revision& revision, Console& console) {
   settings = RunSettings{};
+  settings.print_ranges = asks_for_ranges(argc, argv);
   if (argc <= 1) {
     print_usage(console);
     return ParseResult::usage_shown;
   }
 
-  for (int i = 1; i < argc; ++i) {
+  for (int i = settings.print_ranges ? 2 : 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     if (arg.empty() || arg[0] != '-') {
       if (settings.input_count() >= kMaxInputs) {
@@ -108,6 +113,10 @@ ParseResult parse_command_line(RunSettings& settings, int argc, const char* cons
     }
   }
 
+  if (settings.print_ranges) {
+    const bool usable = settings.input_names.empty() && !settings.output_name;
+    return usable ? ParseResult::usable : ParseResult::invalid;
+  }
   if (settings.derive_from_name && !settings.input_names.empty()) {
     derive_from_first_input(settings, revision, console);
   }

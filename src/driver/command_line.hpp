@@ -10,10 +10,14 @@
 
 namespace sarnik {
 
+// Whether the first argument asks for the video frame ranges of the Trim
+// text (--print-ranges) instead of a run.
+bool asks_for_ranges(int argc, const char* const* argv);
+
 // Fills settings from the arguments (argv[0] is the program). Prints the
 // usage text on request (no argument, -h, -?) and returns usage_shown;
 // stops through the error exit for a 17th input and for a -x name that
-// yields no usable derivation.
+// yields no usable derivation. After --print-ranges no input or -o is taken.
 ParseResult parse_command_line(RunSettings& settings, int argc, const char* const* argv,
                                const Revision& revision, Console& console);
 

@@ -5,9 +5,9 @@
 
 #include "adts/report.hpp"
 #include "adts/scanner.hpp"
-#include "common/delay.hpp"
 #include "common/fail.hpp"
 #include "common/format.hpp"
+#include "cutlist/frame_mapping.hpp"
 #include "cutlist/trim_source.hpp"
 #include "driver/command_line.hpp"
 #include "output/write_output.hpp"
@@ -27,10 +27,7 @@ void refuse_output_over_sources(const RunState& run) {
       fail_and_exit(Msg::output_is_input);
     }
   }
-  platform::FileId script{};
-  if (run.script_file.is_open() && run.script_file.identity(script) && script == output) {
-    fail_and_exit(Msg::output_is_script);
-  }
+  if (run.trim.script == output) fail_and_exit(Msg::output_is_script);
   platform::FileId stream{};
   if (platform::std_stream_identity(platform::StdStream::out, stream) && stream == output) {
     fail_and_exit(Msg::output_is_stdout);
@@ -56,18 +53,23 @@ void scan_and_report_inputs(RunState& run) {
 // The steps of a run that ends well (exit code 0); every failure leaves
 // through the error exit.
 void run_steps(RunState& run, int argc, const char* const* argv) {
-  run.console.out(run.revision.add == 2 ? Msg::banner_add2 : Msg::banner_add3);
+  if (!asks_for_ranges(argc, argv)) {
+    run.console.out(run.revision.add == 2 ? Msg::banner_add2 : Msg::banner_add3);
+  }
   switch (parse_command_line(run.settings, argc, argv, run.revision, run.console)) {
     case ParseResult::usable: break;
     case ParseResult::invalid: fail_and_exit(Msg::invalid_options, true);
     case ParseResult::usage_shown: return;
   }
+  if (run.settings.print_ranges) {
+    print_video_ranges(read_trim_source(run.settings.trim_argument).calls, run.console);
+    return;
+  }
   const bool has_output = run.settings.output_name.has_value();
 
   if (has_output) {
-    open_trim_source(run.settings.trim_argument, run.script_file);
+    run.trim = read_trim_source(run.settings.trim_argument);
     refuse_output_over_sources(run);
-    run.trim_text = load_trim_text(run.settings, run.script_file);
     if (!run.output_file.create_write(run.settings.output_name->c_str())) {
       fail_and_exit(Msg::output_open_failed);
     }
@@ -81,10 +83,9 @@ void run_steps(RunState& run, int argc, const char* const* argv) {
   }
 
   if (has_output) {
-    const std::int32_t total = total_frame_count(run.inputs);
-    const std::int64_t shift = delay_shift_frames(run.settings.delay, run.revision.add);
-    read_trim_ranges(run.settings, run.trim_text, total, shift, run.ranges);
-    if (run.ranges.empty()) run.ranges.push_back(fallback_range(total, shift));
+    const FrameMapping mapping{run.settings.frame_rate, run.settings.direct_frames,
+                               run.settings.delay, run.revision.add == 2 ? 108 : 100};
+    run.ranges = cut_ranges(run.trim.calls, mapping, total_frame_count(run.inputs));
     write_output(run.inputs, run.input_files, run.ranges, run.output_file, run.console);
   }
   release_all(run);
@@ -95,9 +96,8 @@ int fail(RunState& run, const FatalError& error) {
                                                  : FormatArg(error.message)});
   if (error.with_usage) print_usage(run.console);
   release_all(run);
-  // The run ends in its error already: the script was only read, and an
-  // output that fails to close is what the error left unfinished anyway.
-  static_cast<void>(run.script_file.close());
+  // The run ends in its error already: an output that fails to close is what
+  // the error left unfinished anyway.
   static_cast<void>(run.output_file.close());
   return 1;
 }
@@ -111,19 +111,6 @@ std::int32_t total_frame_count(const std::vector<AdtsInput>& inputs) {
     if (total > std::numeric_limits<std::int32_t>::max()) fail_and_exit(Msg::too_many_frames);
   }
   return static_cast<std::int32_t>(total);
-}
-
-CutRange fallback_range(std::int32_t total_frames, std::int64_t delay_shift) {
-  std::int64_t start = 0;
-  std::int64_t end = total_frames;
-  if (delay_shift > 0) {
-    end = total_frames - delay_shift;
-    if (end <= 0) end = 0;
-  } else {
-    start = -delay_shift;
-  }
-  if (start == end) return CutRange{kNoOutput, kNoOutput};
-  return CutRange{static_cast<std::int32_t>(start), static_cast<std::int32_t>(end)};
 }
 
 void release_all(RunState& run) {

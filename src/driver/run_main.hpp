@@ -23,8 +23,7 @@ struct RunState {
   std::vector<AdtsInput> inputs;       // one per input name scanned so far
   std::vector<InputFile> input_files;  // the inputs, open from their scan to the copy
   platform::File output_file;          // created when an output name is set
-  platform::File script_file;          // the -t script while it is being read
-  TrimText trim_text;                  // read before the output is created
+  TrimSource trim;                     // read before the output is created
   std::vector<CutRange> ranges;
   bool editable = true;
 };
@@ -39,10 +38,5 @@ void release_all(RunState& run);
 // The number of frames of all inputs joined. Fails through the error exit
 // when the sum does not fit a 32-bit signed frame number.
 std::int32_t total_frame_count(const std::vector<AdtsInput>& inputs);
-
-// The range taken when the Trim text gives none: every frame of all inputs,
-// shifted by delay_shift frames: a positive shift drops frames at the end, a
-// negative one at the start. A range that comes out empty produces no output.
-CutRange fallback_range(std::int32_t total_frames, std::int64_t delay_shift);
 
 }  // namespace sarnik

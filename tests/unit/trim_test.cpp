@@ -2,10 +2,9 @@
 // stream's length to the output ranges, or the whole-stream range without a call.
 #include <gtest/gtest.h>
 
-#include "common/delay.hpp"
+#include "cutlist/frame_mapping.hpp"
 #include "cutlist/trim_source.hpp"
-#include "cutlist/trim_text.hpp"
-#include "driver/run_main.hpp"
+#include "support/product.hpp"
 #include "support/support.hpp"
 
 namespace sarnik {
@@ -31,20 +30,27 @@ std::string describe(const std::vector<CutRange>& ranges, std::string out = "") 
   return out;
 }
 
-// The ranges as the run takes them: from the -t argument, else the fallback.
+std::string describe(const std::vector<CutRange>& ranges, std::int32_t total) {
+  std::string out;
+  for (const CutRange& r : ranges) {
+    out += r.end == total ? std::to_string(r.start) + " end\n" : std::to_string(r.start) + " " + std::to_string(r.end - 1) + "\n";
+  }
+  return out;
+}
+
+// The ranges as the run takes them: from the -t argument, else the whole stream. The video
+// frames that --print-ranges shows for the text are those the cut takes, one to one.
 std::string ranges_of(const Row& c) {
   const test::TempDir dir;
-  RunSettings s;
-  std::tie(s.frame_rate, s.direct_frames, s.delay) = std::tuple(c.rate, c.direct, c.delay);
-  if (c.text != nullptr) s.trim_argument = c.script ? dir.write("cut.avs", c.text) : c.text;
-  platform::File file;
-  open_trim_source(s.trim_argument, file);
-  const TrimText trim = load_trim_text(s, file);
-  EXPECT_FALSE(file.is_open());
-  std::vector<CutRange> ranges;
-  read_trim_ranges(s, trim, c.total, delay_shift_frames(c.delay, c.add), ranges);
-  if (ranges.empty()) return describe({fallback_range(c.total, delay_shift_frames(c.delay, c.add))}, "fallback");
-  return describe(ranges);
+  std::optional<std::string> argument;
+  if (c.text != nullptr) argument = c.script ? dir.write("cut.avs", c.text) : c.text;
+  const std::vector<TrimCall> calls = read_trim_source(argument).calls;
+  test::CapturedConsole printed;
+  print_video_ranges(calls, printed.console);
+  constexpr std::int32_t kLongest = 0x7FFFFFFF;
+  EXPECT_EQ(printed.out(), describe(cut_ranges(calls, FrameMapping{c.rate, true, 0, 100}, kLongest), kLongest));
+  const std::vector<CutRange> ranges = cut_ranges(calls, FrameMapping{c.rate, c.direct, c.delay, c.add == 2 ? 108 : 100}, c.total);
+  return describe(ranges, calls.empty() ? "fallback" : "");
 }
 
 TEST(Trim, TextToRanges) {
@@ -105,6 +111,8 @@ TEST(Trim, TextToRanges) {
       {script("Trim(0,9)\\\n+Trim(20,29)\n").a(), "0-10"},
       {script("Trim(0,9)\nTrim(20,29)\n").a(), "0-10"},
       {script("\tT r i m ( 0 , 9 )\r").a(), "0-10"},
+      {script("\xEF\xBB\xBFTrim(0,9)\r\n").a(), "0-10"},
+      {script("\xEF\xBB\xBF\xEF\xBB\xBFTrim(0,9)\r\n").a(), whole},
       {script("AVISource(\"a.avi\")\n"), whole},
       {script(""), whole},
       // No -t: the whole stream, shifted by the delay in frames.
