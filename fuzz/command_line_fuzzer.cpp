@@ -21,6 +21,7 @@ void parse(const std::vector<const char*>& argv, const Revision& revision) {
   }
   if (result == ParseResult::invalid) return FUZZ_CHECK(captured.out().empty());
   if (result == ParseResult::usage_shown) return FUZZ_CHECK(captured.out() == text(Msg::usage));
+  if (s.print_ranges) return FUZZ_CHECK(s.input_names.empty() && !s.output_name && captured.out().empty());
   FUZZ_CHECK(s.input_count() >= 1 && s.input_count() <= kMaxInputs);
   FUZZ_CHECK(s.frame_rate == kFrameRate2997 || s.frame_rate == kFrameRate5994);
   for (const std::string& name : s.input_names) FUZZ_CHECK(name.empty() || name[0] != '-');

@@ -32,6 +32,13 @@ constexpr std::uint32_t adts_frame_length(const std::uint8_t* h) { return read_b
 // channel_configuration, bits 23-25.
 constexpr std::uint32_t adts_channel_config(const std::uint8_t* h) { return read_bits(h, 23, 3); }
 
+// Whether the frame at h is one the program edits: AAC LC (profile 1) at
+// 48000 Hz (sampling_frequency_index 3), one raw data block of 1024 samples
+// (number_of_raw_data_blocks_in_frame, bits 54-55, says one less).
+constexpr bool is_editable_frame(const std::uint8_t* h) {
+  return read_bits(h, 16, 2) == 1 && read_bits(h, 18, 4) == 3 && read_bits(h + 3, 30, 2) == 0;
+}
+
 // Whether a frame header starts at h: the syncword, a layer of 0 and a frame
 // length that at least covers the header itself. Reads h[0..6].
 constexpr bool is_adts_header(const std::uint8_t* h) {

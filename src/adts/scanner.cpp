@@ -136,6 +136,7 @@ class Scan {
         std::min<std::uint64_t>(adts_frame_length(h), size_ - frame_position));
 
     input_.frame_offsets.push_back(stored_);
+    if (!is_editable_frame(h)) input_.every_frame_editable = false;
     // The other fields are read only where a segment starts.
     if (adts_channel_config(h) != previous_channel_config_) {
       const AdtsHeader header = parse_adts_header(h);

@@ -28,13 +28,15 @@ bool StandardStreams::write(platform::StdStream stream, std::string_view bytes) 
 void Console::out(Msg id, std::initializer_list<FormatArg> args) {
   const std::string text = format_text(id, args, out_encoding_);
   out_.append(text);
-  if (out_.size() >= kFlushThreshold || (flush_lines_ && text.find('\n') != std::string::npos)) {
-    flush();
-  }
+  if (shows_at_once_ || out_.size() >= kFlushThreshold) flush();
 }
 
 void Console::err(Msg id, std::initializer_list<FormatArg> args) {
   flush();
+  if (line_open_) {
+    static_cast<void>(sink_.write(platform::StdStream::out, "\n"));
+    line_open_ = false;
+  }
   // Nothing is left to report a failing standard error on.
   static_cast<void>(sink_.write(platform::StdStream::err, format_text(id, args, err_encoding_)));
 }
@@ -42,6 +44,7 @@ void Console::err(Msg id, std::initializer_list<FormatArg> args) {
 void Console::flush() {
   if (out_.empty()) return;
   if (!sink_.write(platform::StdStream::out, out_)) output_ok_ = false;
+  line_open_ = shows_at_once_ && out_.back() != '\n';
   out_.clear();
 }
 

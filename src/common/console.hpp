@@ -18,8 +18,8 @@ class ConsoleSink {
   virtual ~ConsoleSink() = default;
   virtual TextEncoding encoding(platform::StdStream stream) const = 0;
   // Whether the standard output is shown as it is written (a terminal), so
-  // that each line is written as soon as it is complete.
-  virtual bool shows_lines() const = 0;
+  // that each message is written at once.
+  virtual bool shows_at_once() const = 0;
   // Writes the bytes unchanged; false on failure.
   virtual bool write(platform::StdStream stream, std::string_view bytes) = 0;
 };
@@ -31,7 +31,7 @@ class StandardStreams final : public ConsoleSink {
   TextEncoding encoding(platform::StdStream stream) const override {
     return stream == platform::StdStream::out ? out_ : err_;
   }
-  bool shows_lines() const override { return out_is_terminal_; }
+  bool shows_at_once() const override { return out_is_terminal_; }
   bool write(platform::StdStream stream, std::string_view bytes) override;
 
  private:
@@ -46,13 +46,14 @@ class Console {
       : sink_(sink),
         out_encoding_(sink.encoding(platform::StdStream::out)),
         err_encoding_(sink.encoding(platform::StdStream::err)),
-        flush_lines_(sink.shows_lines()) {}
+        shows_at_once_(sink.shows_at_once()) {}
 
   // One message, formatted in the stream's encoding. Standard output is
-  // buffered until flush(), until the buffer is large, or when lines are
-  // shown until the end of a line; writing to the standard error flushes the
-  // standard output first, so that a terminal shows both in the order they
-  // were written.
+  // buffered until flush() or until the buffer is large, unless it is shown
+  // at once; writing to the standard error flushes the standard output first,
+  // so that a terminal shows both in the order they were written, and ends
+  // the line that a terminal shows without its line end, so that the error
+  // starts on a line of its own.
   void out(Msg id, std::initializer_list<FormatArg> args = {});
   void err(Msg id, std::initializer_list<FormatArg> args = {});
   void flush();
@@ -64,7 +65,8 @@ class Console {
   ConsoleSink& sink_;
   TextEncoding out_encoding_;
   TextEncoding err_encoding_;
-  bool flush_lines_ = false;
+  bool shows_at_once_ = false;
+  bool line_open_ = false;  // the terminal shows text without its line end
   bool output_ok_ = true;
   std::string out_;
 };

@@ -36,6 +36,8 @@ struct AdtsInput {
   std::uint32_t frame_count = 0;
   // At least one segment after a scan, in increasing order of first_frame.
   Table<FormatSegment> segments;
+  // Whether every frame is AAC LC at 48000 Hz with one raw data block.
+  bool every_frame_editable = true;
 };
 
 // One output range in stream frame numbers (the frames of all inputs joined

@@ -45,6 +45,7 @@ void scan_and_report_inputs(RunState& run) {
       run.console.out(Msg::frame_drop, {FileName{name}});
       run.editable = false;
     }
+    if (!input.every_frame_editable) run.editable = false;
     print_input_report(name, input, run.editable, run.console);
     run.console.out(Msg::newline);
   }
@@ -91,14 +92,22 @@ void run_steps(RunState& run, int argc, const char* const* argv) {
   release_all(run);
 }
 
+// What a run that ended well still owes: its console text and its output,
+// both of which can fail only now.
+void finish(RunState& run) {
+  run.console.flush();
+  if (!run.console.output_ok()) fail_and_exit(Msg::console_write_failed);
+  if (!run.output_file.close()) fail_and_exit(Msg::output_write_failed);
+}
+
+// The error exit. An output that the run created is left empty: whatever
+// was copied into it is not the cut asked for.
 int fail(RunState& run, const FatalError& error) {
   run.console.err(Msg::error_line, {error.number ? FormatArg(error.message, *error.number)
                                                  : FormatArg(error.message)});
   if (error.with_usage) print_usage(run.console);
   release_all(run);
-  // The run ends in its error already: an output that fails to close is what
-  // the error left unfinished anyway.
-  static_cast<void>(run.output_file.close());
+  if (run.output_file.is_open()) static_cast<void>(run.output_file.truncate(0));
   return 1;
 }
 
@@ -126,16 +135,13 @@ int run_main(int argc, const char* const* argv, const Revision& revision, Consol
   int code = 0;
   try {
     run_steps(run, argc, argv);
+    finish(run);
   } catch (const FatalError& error) {
     code = fail(run, error);
   } catch (const std::bad_alloc&) {
     code = fail(run, FatalError{Msg::out_of_memory, false, std::nullopt});
   }
   console.flush();
-  if (!console.output_ok() && code == 0) {
-    console.err(Msg::error_line, {Msg::console_write_failed});
-    code = 1;
-  }
   return code;
 }
 

@@ -12,8 +12,8 @@ struct Totals {
   std::uint64_t frames = 0;
 };
 
-// Refuses, before anything is copied, an input that is not what its scan
-// saw: a file written to since, in place or grown or cut.
+// Refuses an input that is not what its scan saw: a file written to since,
+// in place or grown or cut.
 void refuse_changed_inputs(const std::vector<InputFile>& files) {
   for (const InputFile& file : files) {
     platform::FileStamp now{};
@@ -53,6 +53,7 @@ void write_output(const std::vector<AdtsInput>& inputs, std::vector<InputFile>& 
 
   Totals totals;
   std::vector<char> buffer;  // for the bytes the system does not copy itself
+  const platform::InterruptGuard interrupts(output);
   for (std::size_t r = 0; r < ranges.size(); ++r) {
     const CutRange& range = ranges[r];
     if (range.start == kNoOutput) {
@@ -68,7 +69,8 @@ void write_output(const std::vector<AdtsInput>& inputs, std::vector<InputFile>& 
     if (r + 1 < ranges.size()) console.out(Msg::output_join);
   }
 
-  if (!output.close()) fail_and_exit(Msg::output_write_failed);
+  // Nothing copied may have changed while it was copied.
+  refuse_changed_inputs(files);
   console.out(Msg::output_summary, {totals.bytes, totals.frames});
 }
 

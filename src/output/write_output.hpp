@@ -15,10 +15,11 @@ namespace sarnik {
 
 // Writes the ranges in list order, one copy per range and input touched,
 // straight from the input files as they were scanned (files[i] is input i,
-// scanned without skipped bytes), prints the range texts and the summary,
-// and closes output; does nothing for an empty list. An input that changed
-// since its scan stops through the error exit before anything is copied; so
-// does a failed write or close, or a failed read.
+// scanned without skipped bytes), and prints the range texts and the
+// summary; does nothing for an empty list. An input that changed since its
+// scan stops through the error exit, before anything is copied or, when it
+// changed during the copy, before the summary; so does a failed write or
+// read. An interrupt during the copy empties the output (see InterruptGuard).
 void write_output(const std::vector<AdtsInput>& inputs, std::vector<InputFile>& files,
                   const std::vector<CutRange>& ranges, platform::File& output, Console& console);
 

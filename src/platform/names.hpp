@@ -11,15 +11,15 @@
 
 namespace sarnik::platform {
 
-// Whether text for a terminal is written in UTF-8: on POSIX when the
-// locale's character set is UTF-8; on Windows always, since the console is
-// written in UTF-16.
+// Whether text for a terminal is written in UTF-8: on POSIX unless the
+// user's locale has another character set than UTF-8 (C and POSIX count as
+// UTF-8); on Windows always, since the console is written in UTF-16.
 bool terminal_reads_utf8();
 
 // The name as console text in code page 932, '?' for each character that
-// the code page does not hold. On POSIX a name is converted only when the
-// locale's character set is UTF-8 and the name is valid UTF-8; any other
-// name is written as it is.
+// the code page does not hold. On POSIX a name that is valid UTF-8 is
+// converted from it; any other name keeps its code page 932 characters and
+// shows '?' for each byte that forms none.
 std::string name_in_cp932(std::string_view name);
 
 // The bytes that the program's byte rules work on (the -x rules, the
@@ -53,6 +53,9 @@ std::wstring wide_from_utf8(std::string_view utf8);
 // character that the code page does not hold; nothing when the text is not
 // valid UTF-8.
 std::optional<std::string> cp932_from_utf8(std::string_view utf8);
+
+// The bytes, each that forms no code page 932 character replaced by '?'.
+std::string cp932_characters(std::string_view bytes);
 #endif
 
 }  // namespace sarnik::platform

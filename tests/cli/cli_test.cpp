@@ -49,6 +49,8 @@ struct Row {
 };
 
 TEST(Cli, CommandLineToBytesAndFiles) {
+  setenv("ASAN_OPTIONS", (env_or("ASAN_OPTIONS") + ":verify_asan_link_order=0").c_str(), 1);  // for the preloaded hook
+  setenv("SHELL", "/bin/sh", 1);  // for script: a shell that keeps quiet about locales it cannot set
   const std::string keep = "keep", ok = "";  // out.aac before each run; no text
   const Row rows[] = {
       {"usage", Program::add3, {}, nullptr, B3 + usage(), ok, 0, {}},
@@ -130,10 +132,35 @@ TEST(Cli, CommandLineToBytesAndFiles) {
       {"disk full", Program::add3, {}, "\"$0\" -o /dev/full in.aac", B3 + report("in.aac") + sjis("出力中...\nTrim(0,99)"),
        error("出力ファイルの書き込みに失敗しました。"), 1, {}},
       {"standard output lost", Program::add3, {}, "\"$0\" in.aac > /dev/full", "", error("標準出力への書き込みに失敗しました。"), 1, {}},
-      {"name not in UTF-8", Program::add3, {}, "\"$0\" \"$(printf 'in\\203\\140.aac')\"", B3 + "in\x83\x60.aac" + report(""), ok, 0, {},
-       {{"in\x83\x60.aac", kIn}}},
-      {"a locale that cannot be set: names as their bytes", Program::add3, {}, "LC_ALL=xx_XX.bogus \"$0\" ソ.aac",
-       B3 + "ソ.aac" + report(""), ok, 0, {}, {{"ソ.aac", kIn}}},
+      {"names not in UTF-8: CP932 kept, '?' for each byte that is no character", Program::add3, {},
+       "LC_ALL=C.UTF-8 \"$0\" \"$(printf 'in\\203\\140.aac')\" \"$(printf 'x\\205\\100\\377.aac')\"",
+       B3 + "in\x83\x60.aac" + report("") + "x?@?.aac" + report(""), ok, 0, {},
+       {{"in\x83\x60.aac", kIn}, {"x\x85\x40\xFF.aac", kIn}}},
+      {"a UTF-8 name captured in CP932 without any locale", Program::add3, {}, "env -i LANG=C \"$0\" テスト.aac",
+       B3 + report("テスト.aac"), ok, 0, {}, {{"テスト.aac", kIn}}},
+      {"frames at 44.1 kHz after 48 kHz ones, the channels unchanged: not editable", Program::add3,
+       {"-o", "out.aac", "mixed.aac"}, nullptr, B3 + report("mixed.aac") + sjis("編集非対応ファイルです。\n"), ok, 0,
+       {{"out.aac", ""}}, {{"mixed.aac", kIn.substr(0, 19200) + adts_stream(50, {384, 4})}}},
+      // Inputs changed and interrupts under the copy, by a preloaded copy_file_range ("$1").
+      {"an input rewritten during the copy", Program::add3, {}, "LD_PRELOAD=\"$1\" SARNIK_HOOK='rewrite in.aac' \"$0\" -o out.aac in.aac",
+       B3 + report("in.aac") + sjis("出力中...\nTrim(0,99)"), error("AAC ファイルが読み込み後に変更されました。"), 1, {{"out.aac", ""}}},
+      {"an input cut during the copy: what was copied is gone", Program::add3, {},
+       "LD_PRELOAD=\"$1\" SARNIK_HOOK='cut b.aac' \"$0\" -a -t 'Trim(0,9)+Trim(100,149)' -o out.aac in.aac b.aac",
+       B3 + report("in.aac") + report("b.aac", "10000", "50", "00:00:01", "75.0") + sjis("出力中...\nTrim(0,9)+Trim(100,149)"),
+       error("AAC ファイルが読み込み後に変更されました。"), 1, {{"out.aac", ""}}},
+      {"SIGTERM during the copy", Program::add3, {}, "LD_PRELOAD=\"$1\" SARNIK_HOOK=term exec \"$0\" -o out.aac in.aac", "", ok,
+       128 + 15, {{"out.aac", ""}}},
+      {"terminal: SIGTERM during the copy ends the line, nothing more", Program::add3, {},
+       "LC_ALL=C.UTF-8 script -qec \"LD_PRELOAD='$1' SARNIK_HOOK=term exec '$0' -o out.aac in.aac\" /dev/null | tr -d '\\r' | iconv -f UTF-8 -t CP932",
+       B3 + report("in.aac") + sjis("出力中...\nTrim(0,99)\n"), ok, 0, {{"out.aac", ""}}},
+      {"terminal: an error after the range text starts its own line", Program::add3, {},
+       "LC_ALL=C.UTF-8 script -qec \"'$0' -o /dev/full in.aac\" /dev/null | tr -d '\\r' | iconv -f UTF-8 -t CP932",
+       B3 + report("in.aac") + sjis("出力中...\nTrim(0,99)\nエラー: 出力ファイルの書き込みに失敗しました。\n"), ok, 0, {}},
+      {"terminal: UTF-8 for C and for a locale that cannot be set but says UTF-8", Program::add3, {},
+       "for l in C POSIX xx_XX.UTF-8 xx_XX.utf8; do LC_ALL=$l script -qec \"'$0' -h\" /dev/null; done | tr -d '\\r' | iconv -f UTF-8 -t CP932",
+       B3 + usage() + B3 + usage() + B3 + usage() + B3 + usage(), ok, 0, {}},
+      {"terminal: CP932 for a locale of another character set", Program::add3, {},
+       "LC_ALL=xx_XX.SJIS script -qec \"'$0' -h\" /dev/null | tr -d '\\r'", B3 + usage(), ok, 0, {}},
       {"redirected: written in blocks, none yet before a wait", Program::add3, {},
        "mkfifo f && { \"$0\" -t f -o o in.aac > r & } && exec 3> f && { kill -9 $! && ! wait $!; } 2>/dev/null", "", ok, 0, {{"r", ""}}},
       {"terminal: UTF-8 lines to the terminal (read back by iconv), CP932 to a file", Program::add3, {},
@@ -153,7 +180,7 @@ TEST(Cli, CommandLineToBytesAndFiles) {
       dir.write(name, bytes);
     }
     for (const auto& [name, bytes] : row.given) dir.write(name, bytes);
-    const ProcessResult r = row.shell ? run_process({"sh", "-c", row.shell, program_path(row.program)}, dir.path)
+    const ProcessResult r = row.shell ? run_process({"sh", "-c", row.shell, program_path(row.program), SARNIK_COPY_HOOK}, dir.path)
                                       : run_sarnik(row.program, row.args, dir.path);
     EXPECT_EQ(r.out, row.out);
     EXPECT_EQ(r.err, row.err);

@@ -26,7 +26,7 @@ struct MemorySource final : ByteSource {  // every view after the first fail_aft
 
 struct CapturedConsole final : ConsoleSink {
   TextEncoding encoding(platform::StdStream) const override { return {}; }
-  bool shows_lines() const override { return false; }
+  bool shows_at_once() const override { return false; }
   bool write(platform::StdStream stream, std::string_view bytes) override {
     (stream == platform::StdStream::out ? out_ : err_).append(bytes);
     return true;

@@ -18,7 +18,8 @@
 namespace sarnik::test {
 
 struct FrameSpec {
-  std::uint32_t length = 384, sf_index = 3 /* 48000 Hz */, mpeg_id = 0 /* MPEG-4 */, profile = 1 /* LC */, channels = 2;
+  std::uint32_t length = 384, sf_index = 3 /* 48000 Hz */, mpeg_id = 0 /* MPEG-4 */, profile = 1 /* LC */, channels = 2,
+                blocks = 0 /* one raw data block */;
 };
 // A frame whose payload comes from seed and never holds 0xFF (no syncword).
 inline std::string adts_frame(const FrameSpec& shape, std::uint32_t seed = 0) {
@@ -26,7 +27,7 @@ inline std::string adts_frame(const FrameSpec& shape, std::uint32_t seed = 0) {
   // channels, four flag bits, length, buffer fullness, raw data blocks: 56 bits.
   const std::uint32_t fields[][2] = {{0xFFF, 12}, {shape.mpeg_id, 1}, {0, 2},    {1, 1},
                                      {shape.profile, 2}, {shape.sf_index, 4}, {0, 1}, {shape.channels, 3},
-                                     {0, 4}, {shape.length, 13}, {0x7FF, 11}, {0, 2}};
+                                     {0, 4}, {shape.length, 13}, {0x7FF, 11}, {shape.blocks, 2}};
   std::uint64_t header = 0;
   for (const auto& [value, width] : fields) header = header << width | value;
   std::string frame;

@@ -38,7 +38,7 @@ std::string segments(const AdtsInput& input, std::string out = "") {
       out += std::to_string(n) + " ";
     }
   }
-  return out;
+  return input.every_frame_editable ? out : out + "(not editable)";
 }
 
 std::string warning(unsigned frame) {
@@ -80,10 +80,15 @@ TEST(Scanner, RecipeToRecord) {
       {"header in the last 7 bytes", Recipe().frames(30).junk(100).frames(1, {8}, 1), {}, 0, "", warning(30), not_adts},
       {"length field 0", Recipe().frames(4).raw(test::adts_frame({0})).frames(4), skipped, 8, stereo, warning(4), ""},
       {"channels change", Recipe().frames(500).frames(400, {384, 3, 0, 1, 6}).frames(50).frames(20, {384, 4}).frames(20, {384, 3, 0, 2}),
-       clean, 990, "0 0 1 48000 2 500 0 1 48000 6 900 0 1 48000 2 ", "", ""},
+       clean, 990, "0 0 1 48000 2 500 0 1 48000 6 900 0 1 48000 2 (not editable)", "", ""},
       {"formats, a segment where the channels change", Recipe().frames(3, {384, 4, 1, 0}).frames(3, {384, 0, 0, 2, 1})
            .frames(3, {384, 11, 1, 3, 2}).frames(3, {384, 12, 0, 1, 1}).frames(3, {384, 15, 0, 1, 2}),
-       clean, 15, "0 1 0 44100 2 3 0 2 96000 1 6 1 3 8000 2 9 0 1 0 1 12 0 1 0 2 ", "", ""},
+       clean, 15, "0 1 0 44100 2 3 0 2 96000 1 6 1 3 8000 2 9 0 1 0 1 12 0 1 0 2 (not editable)", "", ""},
+      // Every frame counts for editing, not only those that open a segment.
+      {"44.1 kHz after 48 kHz", Recipe().frames(3).frames(3, {384, 4}), clean, 6, stereo + "(not editable)", "", ""},
+      {"Main after LC", Recipe().frames(3).frames(1, {384, 3, 0, 0}), clean, 4, stereo + "(not editable)", "", ""},
+      {"MPEG-2 after MPEG-4", Recipe().frames(3).frames(3, {384, 3, 1}), clean, 6, stereo, "", ""},
+      {"two raw data blocks", Recipe().frames(3).frames(1, {384, 3, 0, 1, 2, 1}), clean, 4, stereo + "(not editable)", "", ""},
       {"failed read", Recipe().frames(300), {}, 0, "", "", read_failed, {}, 1},
       {"file shorter than its size", Recipe().frames(300), {}, 0, "", "", read_failed, 300 * 384 + 5000},
       {"4 GiB", Recipe(), {}, 0, "", "", "4GB 以上の AAC ファイルには対応していません。", std::uint64_t{1} << 32},

@@ -18,6 +18,11 @@ constexpr Row kTable[] = {
 #include "cp932_table.inc"
 };
 
+// The double-byte codes that are characters, sorted.
+constexpr std::uint16_t kDoubleByteCodes[] = {
+#include "cp932_codes.inc"
+};
+
 bool is_continuation(unsigned char c) { return c >= 0x80 && c <= 0xBF; }
 
 // The length of the well-formed UTF-8 sequence at the start of text, or 0.
@@ -77,6 +82,26 @@ std::optional<std::string> cp932_from_utf8(std::string_view utf8) {
       append_character(out, utf8.substr(0, length));
     }
     utf8.remove_prefix(length);
+  }
+  return out;
+}
+
+std::string cp932_characters(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size());
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(bytes[i]);
+    if (byte < 0x80 || (byte >= 0xA1 && byte <= 0xDF)) {  // ASCII, half-width katakana
+      out.push_back(bytes[i]);
+      continue;
+    }
+    const auto code = static_cast<std::uint16_t>(
+        i + 1 < bytes.size() ? byte << 8 | static_cast<unsigned char>(bytes[i + 1]) : 0);
+    if (std::binary_search(std::begin(kDoubleByteCodes), std::end(kDoubleByteCodes), code)) {
+      out.append(bytes.substr(i++, 2));
+    } else {
+      out.push_back('?');
+    }
   }
   return out;
 }

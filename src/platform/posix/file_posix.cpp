@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
+#include <iterator>
 
 #include "platform/file.hpp"
 
@@ -34,7 +36,42 @@ bool write_fd(int fd, const char* data, std::size_t n) {
   return true;
 }
 
+constexpr int kInterrupts[] = {SIGINT, SIGTERM, SIGHUP};
+struct sigaction saved_actions[std::size(kInterrupts)];
+volatile std::sig_atomic_t interrupt_output = -1;  // the descriptor a guard empties
+volatile std::sig_atomic_t interrupt_terminal = 0;
+
+// Async-signal-safe calls only. The default action is back (SA_RESETHAND) and
+// the interrupts are blocked until the handler returns, when the signal
+// raised here ends the process.
+extern "C" void on_interrupt(int signal) {
+  static_cast<void>(::ftruncate(interrupt_output, 0));
+  if (interrupt_terminal != 0) static_cast<void>(::write(STDOUT_FILENO, "\n", 1));
+  static_cast<void>(::raise(signal));
+}
+
 }  // namespace
+
+InterruptGuard::InterruptGuard(const File& output) {
+  interrupt_output = fd_of(output.native_handle());
+  interrupt_terminal = is_terminal(StdStream::out) ? 1 : 0;
+  struct sigaction action {};
+  action.sa_handler = on_interrupt;
+  action.sa_flags = SA_RESETHAND;
+  sigemptyset(&action.sa_mask);
+  for (const int signal : kInterrupts) sigaddset(&action.sa_mask, signal);
+  for (std::size_t i = 0; i < std::size(kInterrupts); ++i) {
+    ::sigaction(kInterrupts[i], nullptr, &saved_actions[i]);
+    if (saved_actions[i].sa_handler != SIG_IGN) ::sigaction(kInterrupts[i], &action, nullptr);
+  }
+}
+
+InterruptGuard::~InterruptGuard() {
+  for (std::size_t i = 0; i < std::size(kInterrupts); ++i) {
+    ::sigaction(kInterrupts[i], &saved_actions[i], nullptr);
+  }
+  interrupt_output = -1;
+}
 
 bool File::open_read(const char* path) {
   close();

@@ -2,34 +2,52 @@
 #include <langinfo.h>
 
 #include <clocale>
+#include <cstdlib>
 #include <cstring>
 
+#include "common/ascii.hpp"
 #include "platform/names.hpp"
 
 namespace sarnik::platform {
 namespace {
 
-// The character set of the user's locale, asked once; the program itself
-// keeps running in the "C" locale.
-bool locale_is_utf8() {
+// The locale that the environment names for characters: LC_ALL, else
+// LC_CTYPE, else LANG.
+std::string_view character_locale_name() {
+  for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+    const char* value = std::getenv(variable);
+    if (value != nullptr && *value != '\0') return value;
+  }
+  return "";
+}
+
+bool names_utf8(std::string_view locale) {
+  std::string lower;
+  for (const char c : locale) lower.push_back(ascii_lower(c));
+  return lower.find("utf-8") != std::string::npos || lower.find("utf8") != std::string::npos;
+}
+
+}  // namespace
+
+// UTF-8 when the user's locale has that character set, or is C or POSIX (as
+// language runtimes take it today), or cannot be set but its name says
+// UTF-8; a locale of another character set keeps CP932. Asked once; the
+// program itself keeps running in the "C" locale.
+bool terminal_reads_utf8() {
   static const bool utf8 = [] {
-    if (std::setlocale(LC_CTYPE, "") == nullptr) return false;
-    const bool is_utf8 = std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0;
+    const char* set = std::setlocale(LC_CTYPE, "");
+    if (set == nullptr) return names_utf8(character_locale_name());
+    const bool is_utf8 = std::strcmp(set, "C") == 0 || std::strcmp(set, "POSIX") == 0 ||
+                         std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0;
     std::setlocale(LC_CTYPE, "C");
     return is_utf8;
   }();
   return utf8;
 }
 
-}  // namespace
-
-bool terminal_reads_utf8() { return locale_is_utf8(); }
-
 std::string name_in_cp932(std::string_view name) {
-  if (locale_is_utf8()) {
-    if (std::optional<std::string> converted = cp932_from_utf8(name)) return *converted;
-  }
-  return std::string(name);
+  if (std::optional<std::string> converted = cp932_from_utf8(name)) return *converted;
+  return cp932_characters(name);
 }
 
 std::string name_rule_bytes(std::string_view name) { return std::string(name); }

@@ -50,7 +50,42 @@ FileId id_of(const BY_HANDLE_FILE_INFORMATION& info) {
                 (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
 }
 
+HANDLE interrupt_output = INVALID_HANDLE_VALUE;  // the file a guard empties
+HANDLE interrupted_thread = nullptr;              // the thread that copies
+bool interrupt_console = false;
+
+// Runs on a thread of its own: the copying thread is stopped where it stands
+// (GetThreadContext returns once it is), so that nothing is written after
+// the output is emptied; then the process ends without running any exit
+// code that the stopped thread might block.
+BOOL WINAPI on_interrupt(DWORD event) {
+  if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
+  SuspendThread(interrupted_thread);
+  CONTEXT context{};
+  context.ContextFlags = CONTEXT_CONTROL;
+  GetThreadContext(interrupted_thread, &context);
+  SetFilePointer(interrupt_output, 0, nullptr, FILE_BEGIN);
+  SetEndOfFile(interrupt_output);
+  if (interrupt_console) write_console(std_handle(StdStream::out), "\n");
+  TerminateProcess(GetCurrentProcess(), 1);
+  return TRUE;
+}
+
 }  // namespace
+
+InterruptGuard::InterruptGuard(const File& output) {
+  interrupt_output = handle_of(output.native_handle());
+  interrupt_console = is_terminal(StdStream::out);
+  DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &interrupted_thread,
+                  0, FALSE, DUPLICATE_SAME_ACCESS);
+  SetConsoleCtrlHandler(on_interrupt, TRUE);
+}
+
+InterruptGuard::~InterruptGuard() {
+  SetConsoleCtrlHandler(on_interrupt, FALSE);
+  CloseHandle(interrupted_thread);
+  interrupted_thread = nullptr;
+}
 
 bool File::open_read(const char* path) {
   close();
