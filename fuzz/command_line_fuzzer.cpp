@@ -30,7 +30,7 @@ void parse(const std::vector<const char*>& argv, const Revision& revision) {
   // zero delay, so its output never names the first input.
   FUZZ_CHECK(s.output_name && s.output_name->size() <= kMaxDerivedNameLength);
   FUZZ_CHECK(s.output_name->find("0ms") != std::string::npos);
-  FUZZ_CHECK(revision.add == 2 || (s.delay != 0 && *s.output_name != s.input_names.front()));
+  FUZZ_CHECK(revision.derive_from_name == &derive_add2 || (s.delay != 0 && *s.output_name != s.input_names.front()));
 }
 
 }  // namespace
@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::size_t from = 0; size > 0 && from <= size; from += std::strlen(argv.back()) + 1) {
     argv.push_back(input.c_str() + from);  // the arguments between NUL bytes
   }
-  parse(argv, Revision{3, nullptr});
-  parse(argv, Revision{2, &platform::str_cspn_ia});
+  parse(argv, Revision{Msg::banner_add3, 100, &derive_add3});
+  parse(argv, Revision{Msg::banner_add2, 108, &derive_add2});
   return 0;
 }

@@ -1,5 +1,6 @@
 #include "adts/report.hpp"
 
+#include <algorithm>
 #include <limits>
 
 #include "common/format.hpp"
@@ -7,8 +8,6 @@
 namespace sarnik {
 namespace {
 
-constexpr std::uint32_t kProfileLc = 1;
-constexpr std::uint32_t kEditableRate = 48000;
 constexpr double kSamplesPerFrame = 1024;
 
 // Truncation toward zero into 32 bits, saturating instead of overflowing.
@@ -37,15 +36,6 @@ void print_channel_line(std::uint32_t config, Console& console) {
   }
 }
 
-void print_profile_line(std::uint32_t profile, bool& editable, Console& console) {
-  console.out(profile_line(profile));
-  if (profile != kProfileLc) editable = false;
-}
-
-void print_version_line(std::uint32_t mpeg_id, Console& console) {
-  console.out(Msg::report_version, {mpeg_id != 0 ? Msg::version_mpeg2 : Msg::version_mpeg4});
-}
-
 }  // namespace
 
 std::uint32_t playing_seconds(std::uint32_t frame_count, std::uint32_t sampling_rate) {
@@ -61,8 +51,7 @@ std::uint32_t average_bit_rate(std::uint32_t file_size, std::uint32_t frame_coun
   return truncate_u32(frames_per_second * file_size * 8 / frame_count + 0.5);
 }
 
-void print_input_report(std::string_view name, const AdtsInput& input, bool& editable,
-                        Console& console) {
+void print_input_report(std::string_view name, const AdtsInput& input, Console& console) {
   const std::uint32_t rate = input.segments.empty() ? 0 : input.segments.front().sampling_rate;
   const std::uint32_t seconds = playing_seconds(input.frame_count, rate);
   const std::uint32_t bit_rate = average_bit_rate(input.file_size, input.frame_count, rate);
@@ -73,31 +62,30 @@ void print_input_report(std::string_view name, const AdtsInput& input, bool& edi
   console.out(Msg::report_time, {seconds / 3600, seconds / 60 % 60, seconds % 60});
   console.out(Msg::report_bit_rate, {bit_rate / 1000, bit_rate % 1000});
 
+  // The first segment shows every parameter; each later one, where the
+  // channels change, the frame it starts at and what differs.
   const FormatSegment* previous = nullptr;
   for (const FormatSegment& segment : input.segments) {
-    if (segment.first_frame == 0) {
-      print_version_line(segment.mpeg_id, console);
-      print_profile_line(segment.profile, editable, console);
-      console.out(Msg::report_sampling_rate, {segment.sampling_rate});
-      print_channel_line(segment.channel_config, console);
-    } else {
-      console.out(Msg::report_from_frame, {segment.first_frame});
-      if (previous == nullptr || segment.mpeg_id != previous->mpeg_id) {
-        print_version_line(segment.mpeg_id, console);
-      }
-      if (previous == nullptr || segment.profile != previous->profile) {
-        print_profile_line(segment.profile, editable, console);
-      }
-      if (previous == nullptr || segment.sampling_rate != previous->sampling_rate) {
-        console.out(Msg::report_sampling_rate, {segment.sampling_rate});
-      }
-      if (previous == nullptr || segment.channel_config != previous->channel_config) {
-        print_channel_line(segment.channel_config, console);
-      }
+    if (previous != nullptr) console.out(Msg::report_from_frame, {segment.first_frame});
+    if (previous == nullptr || segment.mpeg_id != previous->mpeg_id) {
+      console.out(Msg::report_version,
+                  {segment.mpeg_id != 0 ? Msg::version_mpeg2 : Msg::version_mpeg4});
     }
-    if (segment.sampling_rate != kEditableRate) editable = false;
+    if (previous == nullptr || segment.profile != previous->profile) {
+      console.out(profile_line(segment.profile));
+    }
+    if (previous == nullptr || segment.sampling_rate != previous->sampling_rate) {
+      console.out(Msg::report_sampling_rate, {segment.sampling_rate});
+    }
+    print_channel_line(segment.channel_config, console);
     previous = &segment;
   }
+}
+
+bool can_edit(const std::vector<ScannedInput>& inputs) {
+  return std::all_of(inputs.begin(), inputs.end(), [](const ScannedInput& in) {
+    return in.result == ScanResult::clean && in.frames.every_frame_editable;
+  });
 }
 
 }  // namespace sarnik

@@ -1,9 +1,11 @@
-// The information report on one scanned input, with the editable verdict.
+// The information report on a scanned input, and the verdict on editing.
 #pragma once
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
+#include "adts/scanner.hpp"
 #include "common/console.hpp"
 #include "common/records.hpp"
 
@@ -15,9 +17,11 @@ std::uint32_t playing_seconds(std::uint32_t frame_count, std::uint32_t sampling_
 std::uint32_t average_bit_rate(std::uint32_t file_size, std::uint32_t frame_count,
                                std::uint32_t sampling_rate);
 
-// Prints the report of one input; clears editable unless every segment is
-// AAC LC at 48000 Hz.
-void print_input_report(std::string_view name, const AdtsInput& input, bool& editable,
-                        Console& console);
+// Prints the report of one input.
+void print_input_report(std::string_view name, const AdtsInput& input, Console& console);
+
+// Whether the inputs can be edited: every frame of each is AAC LC at 48000 Hz
+// with one raw data block, and its scan skipped no byte.
+bool can_edit(const std::vector<ScannedInput>& inputs);
 
 }  // namespace sarnik

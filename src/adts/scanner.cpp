@@ -171,13 +171,15 @@ ScanResult scan_adts_stream(ByteSource& source, std::uint64_t size, AdtsInput& i
   return Scan(source, static_cast<std::uint32_t>(size), input, console).run();
 }
 
-ScanResult scan_adts_file(const char* name, AdtsInput& input, Console& console, InputFile& file) {
-  if (!file.file.open_read(name) || !file.file.stamp(file.stamp)) {
+ScannedInput scan_adts_file(const char* name, Console& console) {
+  ScannedInput scanned;
+  if (!scanned.file.open_read(name) || !scanned.file.stamp(scanned.stamp)) {
     fail_and_exit(Msg::input_read_failed);
   }
-  if (!file.file.is_regular()) fail_and_exit(Msg::input_not_regular);
-  FileSource source(file.file);
-  return scan_adts_stream(source, file.stamp.size, input, console);
+  if (!scanned.file.is_regular()) fail_and_exit(Msg::input_not_regular);
+  FileSource source(scanned.file);
+  scanned.result = scan_adts_stream(source, scanned.stamp.size, scanned.frames, console);
+  return scanned;
 }
 
 }  // namespace sarnik

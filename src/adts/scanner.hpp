@@ -24,10 +24,12 @@ class ByteSource {
   virtual const std::uint8_t* view(std::uint64_t offset, std::size_t n) = 0;
 };
 
-// An input file opened for its scan and kept open until its frames are
-// copied, so that they are copied from the very file that was scanned; the
-// stamp is what the file was when the scan began.
-struct InputFile {
+// One input after its scan. The file stays open until its frames are copied,
+// so that they are copied from the very file that was scanned; the stamp is
+// what the file was when the scan began.
+struct ScannedInput {
+  AdtsInput frames;
+  ScanResult result = ScanResult::clean;
   platform::File file;
   platform::FileStamp stamp;
 };
@@ -40,9 +42,9 @@ struct InputFile {
 ScanResult scan_adts_stream(ByteSource& source, std::uint64_t size, AdtsInput& input,
                             Console& console);
 
-// Opens the file name into file, left open, and scans it into input. Stops
-// through the error exit when the file cannot be opened or is not a regular
-// file (a pipe or a device cannot be read a second time for the copy).
-ScanResult scan_adts_file(const char* name, AdtsInput& input, Console& console, InputFile& file);
+// Opens the file name, left open, and scans it. Stops through the error exit
+// when the file cannot be opened or is not a regular file (a pipe or a device
+// cannot be read a second time for the copy).
+ScannedInput scan_adts_file(const char* name, Console& console);
 
 }  // namespace sarnik

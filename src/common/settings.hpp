@@ -1,5 +1,4 @@
-// The revision built and the values set by the command line, read by every
-// later step.
+// The values set by the command line, read by every later step.
 #pragma once
 
 #include <cstddef>
@@ -9,18 +8,6 @@
 #include <vector>
 
 namespace sarnik {
-
-// Position of the first character of text that matches one of set without
-// regard to case, or the length of text when none does (StrCSpnIA).
-using CaseInsensitiveSpan = std::size_t (*)(const char* text, const char* set);
-
-// Which revision of the program this build is. The add 2 revision differs in
-// its banner, its delay shift and its -x rule.
-struct Revision {
-  int add = 3;
-  // Used by the add 2 -x rule only.
-  CaseInsensitiveSpan span_excluding = nullptr;
-};
 
 inline constexpr int kMaxInputs = 16;
 inline constexpr std::int32_t kFrameRate2997 = 29970;

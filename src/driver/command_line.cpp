@@ -3,7 +3,6 @@
 #include "common/ascii.hpp"
 #include "common/fail.hpp"
 #include "common/format.hpp"
-#include "driver/delay_tag.hpp"
 #include "platform/names.hpp"
 
 namespace sarnik {
@@ -24,9 +23,7 @@ std::int32_t delay_value(std::string_view value) {
 // the input name cut at the same characters.
 void derive_from_first_input(RunSettings& settings, const Revision& revision, Console& console) {
   const std::string& name = settings.input_names.front();
-  const std::string rule_bytes = platform::name_rule_bytes(name);
-  const Derivation d = revision.add == 2 ? derive_add2(rule_bytes, revision.span_excluding)
-                                         : derive_add3(rule_bytes);
+  const Derivation d = revision.derive_from_name(platform::name_rule_bytes(name));
   if (!d.ok) fail_and_exit(d.failure);
   settings.output_name = platform::cut_name(name, d.output_name, d.kept, d.resumed);
   settings.delay = d.delay;

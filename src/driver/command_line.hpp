@@ -7,6 +7,7 @@
 #include "common/console.hpp"
 #include "common/fail.hpp"
 #include "common/settings.hpp"
+#include "driver/revision.hpp"
 
 namespace sarnik {
 

@@ -1,17 +1,14 @@
 #include "driver/delay_tag.hpp"
 
-#include <algorithm>
 #include <limits>
 
 #include "common/ascii.hpp"
 #include "common/settings.hpp"
 
 namespace sarnik {
-namespace {
-
-constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
 
 bool fits_int32(std::int64_t magnitude, bool negative) {
+  constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
   return magnitude <= (negative ? kInt32Max + 1 : kInt32Max);
 }
 
@@ -34,24 +31,6 @@ Derivation accepted(std::int64_t delay, std::string_view name, std::size_t kept,
   d.resumed = resumed;
   return d;
 }
-
-// The standard decimal conversion: leading white space, an optional sign,
-// then digits up to the first other character.
-struct Decimal {
-  std::int64_t value = 0;
-  bool fits = true;
-};
-
-Decimal convert_decimal(std::string_view text) {
-  std::size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  const std::int64_t magnitude = read_digits(text, i).magnitude;
-  return Decimal{negative ? -magnitude : magnitude, fits_int32(magnitude, negative)};
-}
-
-}  // namespace
 
 DelayTag find_delay_tag(std::string_view name) {
   DelayTag last;
@@ -86,27 +65,6 @@ Derivation derive_add3(std::string_view name) {
   if (tag.out_of_range) return refused(Msg::x_tag_out_of_range);
   if (tag.value == 0) return refused(Msg::x_overwrite_stop);
   return accepted(tag.value, name, tag.start, tag.end + 1);
-}
-
-Derivation derive_add2(const std::string& name, CaseInsensitiveSpan span_excluding) {
-  // The delay text buffer holds 14 characters; a longer text is cut there.
-  constexpr std::size_t kDelayTextCapacity = 14;
-
-  const std::size_t length = name.size();
-  const std::size_t y = std::min(span_excluding(name.c_str(), "Y"), length);
-  const std::size_t m = std::min(span_excluding(name.c_str(), "M"), length);
-  if (y == length) return refused(Msg::x_tag_missing);
-
-  const std::size_t text_start = y + 2;
-  std::string_view delay_text;
-  if (m > text_start) delay_text = std::string_view(name).substr(text_start, m - text_start);
-  delay_text = delay_text.substr(0, kDelayTextCapacity);
-  const Decimal delay = convert_decimal(delay_text);
-  if (!delay.fits) return refused(Msg::x_tag_out_of_range);
-
-  // The rest of the name starts two characters after the 'm'; a name that
-  // ends before that has no rest.
-  return accepted(delay.value, name, std::min(text_start, length), std::min(m + 2, length));
 }
 
 }  // namespace sarnik

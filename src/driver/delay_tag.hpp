@@ -6,7 +6,6 @@
 #include <string_view>
 
 #include "common/messages.hpp"
-#include "common/settings.hpp"
 
 namespace sarnik {
 
@@ -41,7 +40,15 @@ Derivation derive_add3(std::string_view name);
 // The add 2 rule: the text between the second character after the first 'y'
 // and the first 'm' is the delay; the output name is the name up to that
 // second character, "0ms", and the name from the second character after the
-// 'm' on. name must be terminated (it is handed to span_excluding).
-Derivation derive_add2(const std::string& name, CaseInsensitiveSpan span_excluding);
+// 'm' on. Linked into the add 2 revision alone.
+Derivation derive_add2(std::string_view name);
+
+// For both rules: whether a number of that magnitude and sign fits 32 bits;
+// a refusal; the derivation of the delay and the output name, refused when
+// the name does not fit.
+bool fits_int32(std::int64_t magnitude, bool negative);
+Derivation refused(Msg why);
+Derivation accepted(std::int64_t delay, std::string_view name, std::size_t kept,
+                    std::size_t resumed);
 
 }  // namespace sarnik

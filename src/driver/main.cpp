@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "driver/revision.hpp"
 #include "driver/run_main.hpp"
 #include "platform/names.hpp"
 
@@ -16,15 +17,16 @@
 
 namespace {
 
-int run(int argc, const char* const* argv) {
 #if REVISION_ADD == 2
-  const sarnik::Revision revision{2, &sarnik::platform::str_cspn_ia};
+constexpr sarnik::Revision kRevision{sarnik::Msg::banner_add2, 108, &sarnik::derive_add2};
 #else
-  const sarnik::Revision revision{3, nullptr};
+constexpr sarnik::Revision kRevision{sarnik::Msg::banner_add3, 100, &sarnik::derive_add3};
 #endif
+
+int run(int argc, const char* const* argv) {
   sarnik::StandardStreams streams;
   sarnik::Console console(streams);
-  return sarnik::run_main(argc, argv, revision, console);
+  return sarnik::run_main(argc, argv, kRevision, console);
 }
 
 }  // namespace

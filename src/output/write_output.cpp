@@ -14,11 +14,11 @@ struct Totals {
 
 // Refuses an input that is not what its scan saw: a file written to since,
 // in place or grown or cut.
-void refuse_changed_inputs(const std::vector<InputFile>& files) {
-  for (const InputFile& file : files) {
+void refuse_changed_inputs(const std::vector<ScannedInput>& inputs) {
+  for (const ScannedInput& input : inputs) {
     platform::FileStamp now{};
-    if (!file.file.stamp(now)) fail_and_exit(Msg::input_read_failed);
-    if (!(now == file.stamp)) fail_and_exit(Msg::input_changed);
+    if (!input.file.stamp(now)) fail_and_exit(Msg::input_read_failed);
+    if (!(now == input.stamp)) fail_and_exit(Msg::input_changed);
   }
 }
 
@@ -26,30 +26,31 @@ std::uint64_t block_bytes(const AdtsInput& input, const CopyBlock& block) {
   return input.frame_offsets[block.end] - input.frame_offsets[block.first];
 }
 
-void copy_block(const AdtsInput& input, platform::File& source, const CopyBlock& block,
-                platform::File& output, std::vector<char>& buffer, Totals& totals) {
-  const std::uint32_t from = input.frame_offsets[block.first];
-  switch (platform::copy_range(source, from, block_bytes(input, block), output, buffer)) {
+void copy_block(ScannedInput& input, const CopyBlock& block, platform::File& output,
+                std::vector<char>& buffer, Totals& totals) {
+  const std::uint64_t bytes = block_bytes(input.frames, block);
+  const std::uint32_t from = input.frames.frame_offsets[block.first];
+  switch (platform::copy_range(input.file, from, bytes, output, buffer)) {
     case platform::CopyStatus::done: break;
     case platform::CopyStatus::source_ended: fail_and_exit(Msg::input_changed);
     case platform::CopyStatus::read_failed: fail_and_exit(Msg::input_read_failed);
     case platform::CopyStatus::write_failed: fail_and_exit(Msg::output_write_failed);
   }
-  totals.bytes += block_bytes(input, block);
+  totals.bytes += bytes;
   totals.frames += block.end - block.first;
 }
 
 }  // namespace
 
-void write_output(const std::vector<AdtsInput>& inputs, std::vector<InputFile>& files,
-                  const std::vector<CutRange>& ranges, platform::File& output, Console& console) {
+void write_output(std::vector<ScannedInput>& inputs, const std::vector<CutRange>& ranges,
+                  platform::File& output, Console& console) {
   if (ranges.empty()) return;
   console.out(Msg::output_progress);
-  refuse_changed_inputs(files);
+  refuse_changed_inputs(inputs);
 
   std::vector<std::uint32_t> frame_counts;
   frame_counts.reserve(inputs.size());
-  for (const AdtsInput& input : inputs) frame_counts.push_back(input.frame_count);
+  for (const ScannedInput& input : inputs) frame_counts.push_back(input.frames.frame_count);
 
   Totals totals;
   std::vector<char> buffer;  // for the bytes the system does not copy itself
@@ -63,14 +64,14 @@ void write_output(const std::vector<AdtsInput>& inputs, std::vector<InputFile>& 
       console.out(Msg::output_range, {static_cast<std::uint32_t>(range.start),
                                       static_cast<std::uint32_t>(range.end) - 1});
       for (const CopyBlock& block : plan_range(frame_counts, range)) {
-        copy_block(inputs[block.input], files[block.input].file, block, output, buffer, totals);
+        copy_block(inputs[block.input], block, output, buffer, totals);
       }
     }
     if (r + 1 < ranges.size()) console.out(Msg::output_join);
   }
 
   // Nothing copied may have changed while it was copied.
-  refuse_changed_inputs(files);
+  refuse_changed_inputs(inputs);
   console.out(Msg::output_summary, {totals.bytes, totals.frames});
 }
 

@@ -1,26 +1,23 @@
 // Writes the selected frames into the output file.
 #pragma once
 
-#include <cstdint>
-#include <string>
 #include <vector>
 
 #include "adts/scanner.hpp"
 #include "common/console.hpp"
 #include "common/records.hpp"
-#include "output/copy_plan.hpp"
 #include "platform/file.hpp"
 
 namespace sarnik {
 
 // Writes the ranges in list order, one copy per range and input touched,
-// straight from the input files as they were scanned (files[i] is input i,
-// scanned without skipped bytes), and prints the range texts and the
+// straight from the input files as they were scanned (without skipped
+// bytes), and prints the range texts and the
 // summary; does nothing for an empty list. An input that changed since its
 // scan stops through the error exit, before anything is copied or, when it
 // changed during the copy, before the summary; so does a failed write or
 // read. An interrupt during the copy empties the output (see InterruptGuard).
-void write_output(const std::vector<AdtsInput>& inputs, std::vector<InputFile>& files,
-                  const std::vector<CutRange>& ranges, platform::File& output, Console& console);
+void write_output(std::vector<ScannedInput>& inputs, const std::vector<CutRange>& ranges,
+                  platform::File& output, Console& console);
 
 }  // namespace sarnik

@@ -19,12 +19,12 @@ struct FileId {
 };
 
 // What tells whether a file was changed after a point: its size and the
-// time of its last change (the status change time on POSIX, which no one
-// can set back; the last-write time on Win32).
+// time of its last change in the system's ticks (on POSIX nanoseconds of the
+// status change, which no one can set back; on Win32 the last write's
+// 100-nanosecond intervals).
 struct FileStamp {
   std::uint64_t size = 0;
-  std::int64_t seconds = 0;
-  std::int64_t nanoseconds = 0;
+  std::uint64_t change_time = 0;
   friend bool operator==(const FileStamp&, const FileStamp&) = default;
 };
 

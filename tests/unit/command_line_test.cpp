@@ -16,7 +16,7 @@ std::string parse(int add, std::vector<std::string> args) {
   RunSettings s;
   test::CapturedConsole captured;
   try {
-    const Revision revision{add, add == 2 ? &platform::str_cspn_ia : nullptr};
+    const Revision revision = add == 2 ? Revision{Msg::banner_add2, 108, &derive_add2} : Revision{Msg::banner_add3, 100, &derive_add3};
     switch (parse_command_line(s, static_cast<int>(argv.size()), argv.data(), revision, captured.console)) {
       case ParseResult::invalid: return "invalid";
       case ParseResult::usage_shown: return captured.out() == text(Msg::usage) ? "usage" : "usage?";

@@ -34,13 +34,13 @@ TEST(Output, RangeToBlocks) {
 }
 
 TEST(Output, FrameTotal) {
-  std::vector<AdtsInput> inputs(2);
-  inputs[1].frame_count = 100;
+  std::vector<ScannedInput> inputs(2);
+  inputs[1].frames.frame_count = 100;
   for (const std::uint32_t first : {50u, 0x7FFFFFFFu - 100}) {
-    inputs[0].frame_count = first;
+    inputs[0].frames.frame_count = first;
     EXPECT_EQ(total_frame_count(inputs), first + 100);
   }
-  inputs[0].frame_count += 1;
+  inputs[0].frames.frame_count += 1;
   EXPECT_THROW(total_frame_count(inputs), FatalError);
 }
 
@@ -52,17 +52,16 @@ TEST(Output, InputChangedAfterItsScanIsRefused) {
     SCOPED_TRACE(now.size());
     const test::TempDir dir;
     const std::string name = dir.write("in.aac", original);
-    std::vector<AdtsInput> inputs(1);
-    std::vector<InputFile> files(1);
     test::CapturedConsole captured;
-    ASSERT_EQ(scan_adts_file(name.c_str(), inputs[0], captured.console, files[0]), ScanResult::clean);
+    std::vector<ScannedInput> inputs;
+    inputs.push_back(scan_adts_file(name.c_str(), captured.console));
     std::this_thread::sleep_for(std::chrono::milliseconds(20));  // for the clock that stamps changes
     if (now == rename) std::filesystem::rename(dir.write("new.aac", original), name);
     else dir.write("in.aac", now);
     platform::File output;
     ASSERT_TRUE(output.create_write(dir.file("out.aac").c_str()));
     try {
-      write_output(inputs, files, {CutRange{0, 100}}, output, captured.console);
+      write_output(inputs, {CutRange{0, 100}}, output, captured.console);
       ADD_FAILURE() << "a changed input was copied";
     } catch (const FatalError& e) {
       EXPECT_EQ(text(e.message), test::sjis("AAC ファイルが読み込み後に変更されました。"));

@@ -167,8 +167,9 @@ bool File::identity(FileId& out) const {
 bool File::stamp(FileStamp& out) const {
   struct stat st {};
   if (::fstat(fd_of(handle_), &st) != 0 || st.st_size < 0) return false;
-  out = FileStamp{static_cast<std::uint64_t>(st.st_size), static_cast<std::int64_t>(st.st_ctim.tv_sec),
-                  static_cast<std::int64_t>(st.st_ctim.tv_nsec)};
+  const auto seconds = static_cast<std::uint64_t>(st.st_ctim.tv_sec);
+  out = FileStamp{static_cast<std::uint64_t>(st.st_size),
+                  seconds * 1000000000u + static_cast<std::uint64_t>(st.st_ctim.tv_nsec)};
   return true;
 }
 

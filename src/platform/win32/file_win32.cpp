@@ -163,8 +163,8 @@ bool File::stamp(FileStamp& out) const {
   BY_HANDLE_FILE_INFORMATION info{};
   if (!GetFileInformationByHandle(handle_of(handle_), &info)) return false;
   out = FileStamp{(static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow,
-                  static_cast<std::int64_t>(info.ftLastWriteTime.dwHighDateTime),
-                  static_cast<std::int64_t>(info.ftLastWriteTime.dwLowDateTime)};
+                  (static_cast<std::uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32) |
+                      info.ftLastWriteTime.dwLowDateTime};
   return true;
 }
 

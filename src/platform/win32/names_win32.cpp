@@ -1,4 +1,4 @@
-// File names on Windows: wide names, held in UTF-8 (see wide.hpp).
+// File names on Windows: wide names, held in UTF-8 (see names.hpp).
 #include <windows.h>
 
 #include <vector>
