@@ -20,11 +20,11 @@ constexpr std::uint32_t read_bits(const std::uint8_t* p, unsigned first, unsigne
 }
 
 struct AdtsHeader {
-  std::uint32_t mpeg_id = 0;         // 0 = MPEG-4, 1 = MPEG-2
+  std::uint32_t mpeg_id = 0;  // 0 = MPEG-4, 1 = MPEG-2
   std::uint32_t profile = 0;
-  std::uint32_t sampling_rate = 0;   // Hz, 0 for the reserved indices 12-15
+  std::uint32_t sampling_rate = 0;  // Hz, 0 for the reserved indices 12-15
   std::uint32_t channel_config = 0;
-  std::uint32_t frame_length = 0;    // bytes, header included
+  std::uint32_t frame_length = 0;  // bytes, header included
 };
 
 // aac_frame_length, bits 30-42 of the header at h.

@@ -19,10 +19,14 @@ std::uint32_t truncate_u32(double value) {
 
 Msg profile_line(std::uint32_t profile) {
   switch (profile) {
-    case 0: return Msg::profile_main;
-    case 1: return Msg::profile_lc;
-    case 2: return Msg::profile_ssr;
-    default: return Msg::profile_unknown;
+    case 0:
+      return Msg::profile_main;
+    case 1:
+      return Msg::profile_lc;
+    case 2:
+      return Msg::profile_ssr;
+    default:
+      return Msg::profile_unknown;
   }
 }
 

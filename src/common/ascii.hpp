@@ -10,7 +10,9 @@
 
 namespace sarnik {
 
-constexpr char ascii_lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+constexpr char ascii_lower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 constexpr bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
 // Magnitudes stop growing one past the largest negative 32-bit value: any

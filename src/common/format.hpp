@@ -19,16 +19,16 @@ struct FileName {
 
 class FormatArg {
  public:
-  FormatArg(std::int32_t v) : kind_(Kind::signed_int), signed_(v) {}    // NOLINT: implicit by design
+  FormatArg(std::int32_t v) : kind_(Kind::signed_int), signed_(v) {}  // NOLINT: implicit by design
   FormatArg(std::uint32_t v) : kind_(Kind::unsigned_int), unsigned_(v) {}  // NOLINT
   FormatArg(std::uint64_t v) : kind_(Kind::unsigned_int), unsigned_(v) {}  // NOLINT
-  FormatArg(std::string_view v) : kind_(Kind::text), text_(v) {}        // NOLINT
-  FormatArg(const char* v) : kind_(Kind::text), text_(v) {}             // NOLINT
-  FormatArg(const std::string& v) : kind_(Kind::text), text_(v) {}      // NOLINT
-  FormatArg(FileName v) : kind_(Kind::name), text_(v.bytes) {}          // NOLINT
+  FormatArg(std::string_view v) : kind_(Kind::text), text_(v) {}           // NOLINT
+  FormatArg(const char* v) : kind_(Kind::text), text_(v) {}                // NOLINT
+  FormatArg(const std::string& v) : kind_(Kind::text), text_(v) {}         // NOLINT
+  FormatArg(FileName v) : kind_(Kind::name), text_(v.bytes) {}             // NOLINT
   // Another message, in the text's encoding, for a %s directive; with a
   // number, the message's own %d directive is given that number.
-  FormatArg(Msg v) : kind_(Kind::message), message_(v) {}               // NOLINT
+  FormatArg(Msg v) : kind_(Kind::message), message_(v) {}  // NOLINT
   FormatArg(Msg v, std::int32_t number)
       : kind_(Kind::message), signed_(number), message_(v), has_number_(true) {}
 

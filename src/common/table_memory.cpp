@@ -20,7 +20,7 @@ struct Piece {
 };
 
 void delete_piece(std::uintptr_t base) {
-  ::operator delete(reinterpret_cast<void*>(base), std::align_val_t{kPieceSize});
+  ::operator delete (reinterpret_cast<void*>(base), std::align_val_t{kPieceSize});
 }
 
 // The run is one thread; the pieces are the process's, keyed by address.
@@ -47,13 +47,12 @@ std::size_t carved_size(std::size_t bytes) {
 }
 
 std::uintptr_t new_piece() {
-  void* base = ::operator new(kPieceSize, std::align_val_t{kPieceSize});
+  void* base = ::operator new (kPieceSize, std::align_val_t{kPieceSize});
   platform::advise_huge_pages(base, kPieceSize);
   const auto address = reinterpret_cast<std::uintptr_t>(base);
   pieces().by_base.emplace(address, Piece{});
   return address;
 }
-
 
 }  // namespace
 

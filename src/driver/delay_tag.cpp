@@ -18,7 +18,8 @@ Derivation refused(Msg why) {
   return d;
 }
 
-Derivation accepted(std::int64_t delay, std::string_view name, std::size_t kept, std::size_t resumed) {
+Derivation accepted(std::int64_t delay, std::string_view name, std::size_t kept,
+                    std::size_t resumed) {
   std::string derived(name.substr(0, kept));
   derived += "0ms";
   derived += name.substr(resumed);

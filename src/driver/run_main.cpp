@@ -61,9 +61,12 @@ std::vector<ScannedInput> scan_and_report_inputs(const RunSettings& settings, Co
 void run_steps(RunState& run, int argc, const char* const* argv) {
   if (!asks_for_ranges(argc, argv)) run.console.out(run.revision.banner);
   switch (parse_command_line(run.settings, argc, argv, run.revision, run.console)) {
-    case ParseResult::usable: break;
-    case ParseResult::invalid: fail_and_exit(Msg::invalid_options, true);
-    case ParseResult::usage_shown: return;
+    case ParseResult::usable:
+      break;
+    case ParseResult::invalid:
+      fail_and_exit(Msg::invalid_options, true);
+    case ParseResult::usage_shown:
+      return;
   }
   const RunSettings& settings = run.settings;
   if (settings.print_ranges) {
@@ -87,8 +90,7 @@ void run_steps(RunState& run, int argc, const char* const* argv) {
   if (settings.output_name) {
     const FrameMapping mapping{settings.frame_rate, settings.direct_frames, settings.delay,
                                run.revision.delay_shift_percent};
-    const std::vector<CutRange> ranges =
-        cut_ranges(trim.calls, mapping, total_frame_count(inputs));
+    const std::vector<CutRange> ranges = cut_ranges(trim.calls, mapping, total_frame_count(inputs));
     write_output(inputs, ranges, run.output, run.console);
   }
 }

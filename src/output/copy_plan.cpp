@@ -16,7 +16,8 @@ std::vector<CopyBlock> plan_range(const std::vector<std::uint32_t>& frame_counts
     if (passed + count > s) {
       const std::uint64_t first = std::max(s, passed) - passed;
       const std::uint64_t end = std::min(e - passed, count);
-      blocks.push_back(CopyBlock{i, static_cast<std::uint32_t>(first), static_cast<std::uint32_t>(end)});
+      blocks.push_back(
+          CopyBlock{i, static_cast<std::uint32_t>(first), static_cast<std::uint32_t>(end)});
       if (passed + end >= e) break;
     }
     passed += count;

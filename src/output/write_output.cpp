@@ -31,10 +31,14 @@ void copy_block(ScannedInput& input, const CopyBlock& block, platform::File& out
   const std::uint64_t bytes = block_bytes(input.frames, block);
   const std::uint32_t from = input.frames.frame_offsets[block.first];
   switch (platform::copy_range(input.file, from, bytes, output, buffer)) {
-    case platform::CopyStatus::done: break;
-    case platform::CopyStatus::source_ended: fail_and_exit(Msg::input_changed);
-    case platform::CopyStatus::read_failed: fail_and_exit(Msg::input_read_failed);
-    case platform::CopyStatus::write_failed: fail_and_exit(Msg::output_write_failed);
+    case platform::CopyStatus::done:
+      break;
+    case platform::CopyStatus::source_ended:
+      fail_and_exit(Msg::input_changed);
+    case platform::CopyStatus::read_failed:
+      fail_and_exit(Msg::input_read_failed);
+    case platform::CopyStatus::write_failed:
+      fail_and_exit(Msg::output_write_failed);
   }
   totals.bytes += bytes;
   totals.frames += block.end - block.first;

@@ -1,8 +1,8 @@
 // What the File of every system shares: ownership of the handle, and the
 // copy of a range of one file into another.
-#include <algorithm>
-
 #include "platform/file.hpp"
+
+#include <algorithm>
 
 namespace sarnik::platform {
 

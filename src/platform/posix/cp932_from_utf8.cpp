@@ -1,8 +1,8 @@
-#include "platform/names.hpp"
-
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
+
+#include "platform/names.hpp"
 
 namespace sarnik::platform {
 namespace {
@@ -37,7 +37,7 @@ std::size_t sequence_length(std::string_view text) {
     length = 2;
   } else if (lead >= 0xE0 && lead <= 0xEF) {
     length = 3;
-    if (lead == 0xE0) low = 0xA0;  // no overlong forms
+    if (lead == 0xE0) low = 0xA0;   // no overlong forms
     if (lead == 0xED) high = 0x9F;  // no surrogates
   } else if (lead >= 0xF0 && lead <= 0xF4) {
     length = 4;

@@ -37,7 +37,8 @@ bool write_console(HANDLE h, std::string_view utf8) {
   const std::wstring wide = wide_from_utf8(utf8);
   constexpr std::size_t kMaxUnits = 1u << 14;
   for (std::size_t at = 0; at < wide.size();) {
-    const DWORD piece = static_cast<DWORD>(wide.size() - at < kMaxUnits ? wide.size() - at : kMaxUnits);
+    const DWORD piece =
+        static_cast<DWORD>(wide.size() - at < kMaxUnits ? wide.size() - at : kMaxUnits);
     DWORD written = 0;
     if (!WriteConsoleW(h, wide.data() + at, piece, &written, nullptr) || written == 0) return false;
     at += written;
@@ -51,7 +52,7 @@ FileId id_of(const BY_HANDLE_FILE_INFORMATION& info) {
 }
 
 HANDLE interrupt_output = INVALID_HANDLE_VALUE;  // the file a guard empties
-HANDLE interrupted_thread = nullptr;              // the thread that copies
+HANDLE interrupted_thread = nullptr;             // the thread that copies
 bool interrupt_console = false;
 
 // Runs on a thread of its own: the copying thread is stopped where it stands
@@ -100,8 +101,8 @@ bool File::create_write(const char* path) {
   close();
   // Opened without sharing, so no other opener can have it; emptied only
   // once it is held, and a file that another run holds is left as it is.
-  const HANDLE h = CreateFileW(wide_from_utf8(path).c_str(), GENERIC_WRITE, 0, nullptr,
-                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE h = CreateFileW(wide_from_utf8(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   handle_ = reinterpret_cast<std::intptr_t>(h);
   if (is_regular() && !truncate(0)) {
@@ -119,9 +120,7 @@ bool File::size(std::uint64_t& out) const {
   return true;
 }
 
-bool File::is_regular() const {
-  return GetFileType(handle_of(handle_)) == FILE_TYPE_DISK;
-}
+bool File::is_regular() const { return GetFileType(handle_of(handle_)) == FILE_TYPE_DISK; }
 
 bool File::read(void* buffer, std::size_t n, std::size_t& got) {
   got = 0;
@@ -217,8 +216,6 @@ bool write_std(StdStream stream, std::string_view bytes) {
   return write_handle(h, bytes.data(), bytes.size());
 }
 
-bool is_terminal(StdStream stream) {
-  return is_console(std_handle(stream));
-}
+bool is_terminal(StdStream stream) { return is_console(std_handle(stream)); }
 
 }  // namespace sarnik::platform

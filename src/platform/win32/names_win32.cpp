@@ -19,7 +19,9 @@ struct Cp932Form {
   std::vector<std::size_t> name_position;
 };
 
-std::size_t utf8_length(std::uint32_t c) { return c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4; }
+std::size_t utf8_length(std::uint32_t c) {
+  return c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
+}
 
 // Character by character, so that a character outside the code page (a
 // surrogate pair included) becomes exactly one '?'; never a best-fit

@@ -1,5 +1,5 @@
-#include <windows.h>
 #include <shlwapi.h>
+#include <windows.h>
 
 #include "platform/names.hpp"
 

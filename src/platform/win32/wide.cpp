@@ -1,6 +1,6 @@
-#include "platform/names.hpp"
-
 #include <cstdint>
+
+#include "platform/names.hpp"
 
 namespace sarnik::platform {
 namespace {
@@ -68,7 +68,8 @@ std::wstring wide_from_utf8(std::string_view utf8) {
       continue;
     }
     std::uint32_t c = lead & (length == 2 ? 0x1F : length == 3 ? 0x0F : 0x07);
-    for (std::size_t k = 1; k < length; ++k) c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+    for (std::size_t k = 1; k < length; ++k)
+      c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
     append_wide(out, c);
     i += length;
   }
