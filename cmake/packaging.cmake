@@ -28,7 +28,7 @@ if(WIN32)
   # The readme is CP932 with CR LF line ends: the code page of the program's
   # own console text, so that `type README.txt` in the console that runs
   # sarnik shows it as Notepad does.
-  install(FILES packaging/windows/README.txt DESTINATION .)
+  install(FILES packaging/windows/README.txt LICENSE DESTINATION .)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
   set(CPACK_PACKAGE_FILE_NAME sarnik-${PROJECT_VERSION}-win64)
