@@ -15,6 +15,10 @@ endif()
 
 set(CPACK_PACKAGE_NAME sarnik)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+# The Debian package's version says what the banner says: version 0.1.3 is
+# "0.1 alpha 3", 0.1~alpha3, which sorts before the release 0.1.
+set(CPACK_DEBIAN_PACKAGE_VERSION
+  "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}~alpha${PROJECT_VERSION_PATCH}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Cut and join AAC (ADTS) audio by a video cut list")
 set(CPACK_PACKAGE_DESCRIPTION
   "sarnik cuts and joins AAC audio held in ADTS streams by the Trim calls of an

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The Debian package built from the install tree: files, modes, control fields, lintian, the
-# copyright file, both programs and man pages as they come out of it.   package_test.sh <build dir> <source dir>
+# The Debian package built from the install tree: files, modes, control fields (the version the
+# banner's), lintian, the copyright file, both programs and man pages.   package_test.sh <build dir> <source dir>
 set -uo pipefail
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -11,7 +11,7 @@ deb=$(ls "$work"/sarnik_*_*.deb) || exit 1
 files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6, $1, $2 }' | LC_ALL=C sort | tr '\n' ' ')
 [ "$files" = "$(printf '%s root/root ' "./usr/bin/sarnik -rwxr-xr-x" "./usr/bin/sarnik-add2 -rwxr-xr-x" ./usr/share/{doc/sarnik/{changelog.gz,copyright},man/man1/{sarnik-add2,sarnik}.1.gz}" -rw-r--r--")" ] ||
   fail "files in the package: $files"
-version=$(sed -n 's/^project(sarnik VERSION \([0-9.]*\).*/\1/p' "$2/CMakeLists.txt")
+version=$(sed -n 's/.*"Sarnik version \([0-9.]*\) alpha \([0-9]*\) add 3.*/\1~alpha\2/p' "$2/src/common/messages.def")
 control=$(dpkg-deb -f "$deb" Package Architecture Version Depends | tr '\n' ' ')
 [[ $control == "Package: sarnik Architecture: $(dpkg --print-architecture) Version: $version Depends: "*"libc6 (>= "*"libstdc++6 (>= "* ]] ||
   fail "control fields (Depends versioned): $control"
