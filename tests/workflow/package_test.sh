@@ -17,10 +17,9 @@ control=$(dpkg-deb -f "$deb" Package Architecture Version Depends | tr '\n' ' ')
   fail "control fields (Depends versioned): $control"
 lintian --fail-on error "$deb" >"$work/lintian" 2>&1 || fail "lintian: $(cat "$work/lintian")"
 dpkg-deb -x "$deb" "$work/root"
-/usr/bin/python3 -c 'import sys, debian.copyright as c; d = c.Copyright(open(sys.argv[1]), strict=True); f = d.find_files_paragraph("x")
-t = [p.license.text for p in d.all_license_paragraphs() if p.license.synopsis == "MIT"]; l = open(sys.argv[2]).read().split("\n\n", 2)
-sys.exit(f.license.synopsis != "MIT" or "Copyright (c) " + f.copyright != l[1] or t != [l[2].strip()])' "$work/root/usr/share/doc/sarnik/copyright" "$2/LICENSE" ||
-  fail "copyright: not the machine-readable format, or not MIT with the holder and text of LICENSE"
+/usr/bin/python3 -c 'import sys, debian.copyright as c; d = c.Copyright(open(sys.argv[1]), strict=True); l = open(sys.argv[2]).read().split("\n\n", 2)
+sys.exit([(p.license.synopsis, p.license.text) for p in [d.find_files_paragraph("x")] + list(d.all_license_paragraphs())] != [("MIT", ""), ("MIT", l[2].strip())] or
+  "Copyright (c) " + d.find_files_paragraph("x").copyright != l[1])' "$work/root/usr/share/doc/sarnik/copyright" "$2/LICENSE" || fail "copyright: not the format naming MIT as LICENSE"
 for p in "sarnik:add 3" "sarnik-add2:add 2"; do
   page=$work/root/usr/share/man/man1/${p%%:*}.1.gz
   [ "$("$work/root/usr/bin/${p%%:*}" -h | head -n 2 | tr '\n' '|')" = "Sarnik version 0.1 alpha 3 ${p#*:}|Usage: sarnik [options] -t xxxx -o <outfile> <infiles>|" ] ||
