@@ -15,6 +15,10 @@ endif()
 
 set(CPACK_PACKAGE_NAME sarnik)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+# The Debian package's version says what the banner says: version 0.1.3 is
+# "0.1 alpha 3", 0.1~alpha3, which sorts before the release 0.1.
+set(CPACK_DEBIAN_PACKAGE_VERSION
+  "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}~alpha${PROJECT_VERSION_PATCH}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Cut and join AAC (ADTS) audio by a video cut list")
 set(CPACK_PACKAGE_DESCRIPTION
   "sarnik cuts and joins AAC audio held in ADTS streams by the Trim calls of an
@@ -28,7 +32,7 @@ if(WIN32)
   # The readme is CP932 with CR LF line ends: the code page of the program's
   # own console text, so that `type README.txt` in the console that runs
   # sarnik shows it as Notepad does.
-  install(FILES packaging/windows/README.txt DESTINATION .)
+  install(FILES packaging/windows/README.txt LICENSE DESTINATION .)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
   set(CPACK_PACKAGE_FILE_NAME sarnik-${PROJECT_VERSION}-win64)

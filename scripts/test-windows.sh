@@ -14,7 +14,7 @@ cmake --no-warn-unused-cli -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE="$root/c
 cmake --build build/windows -j"$(nproc)"
 rm -rf build/windows/zip && cpack --config build/windows/CPackConfig.cmake -G ZIP -B build/windows/zip >/dev/null
 zip=$(echo build/windows/zip/sarnik-*-win64.zip) && top=$(basename "$zip" .zip) && dir=build/windows/zip/$top
-[ "$(unzip -Z1 "$zip" | grep -v '/$' | LC_ALL=C sort | tr '\n' ' ')" = "$top/README.txt $top/sarnik-add2.exe $top/sarnik.exe " ] ||
+[ "$(unzip -Z1 "$zip" | grep -v '/$' | LC_ALL=C sort | tr '\n' ' ')" = "$top/LICENSE $top/README.txt $top/sarnik-add2.exe $top/sarnik.exe " ] ||
   err "the ZIP holds $(unzip -Z1 "$zip")"
 unzip -q "$zip" -d build/windows/zip && readme=$(iconv -f CP932 -t UTF-8 "$dir/README.txt") || err "README.txt is not CP932"
 [[ $readme == *日本語* && $readme == *English* && $(grep -c $'\r$' "$dir/README.txt") == $(wc -l <"$dir/README.txt") ]] ||

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The Debian package built from the install tree: files, modes, control fields, lintian,
-# both programs and man pages as they come out of it.   package_test.sh <build dir> <source dir>
+# The Debian package built from the install tree: files, modes, control fields (the version the
+# banner's), lintian, the copyright file, both programs and man pages.   package_test.sh <build dir> <source dir>
 set -uo pipefail
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -11,12 +11,15 @@ deb=$(ls "$work"/sarnik_*_*.deb) || exit 1
 files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6, $1, $2 }' | LC_ALL=C sort | tr '\n' ' ')
 [ "$files" = "$(printf '%s root/root ' "./usr/bin/sarnik -rwxr-xr-x" "./usr/bin/sarnik-add2 -rwxr-xr-x" ./usr/share/{doc/sarnik/{changelog.gz,copyright},man/man1/{sarnik-add2,sarnik}.1.gz}" -rw-r--r--")" ] ||
   fail "files in the package: $files"
-version=$(sed -n 's/^project(sarnik VERSION \([0-9.]*\).*/\1/p' "$2/CMakeLists.txt")
+version=$(sed -n 's/.*"Sarnik version \([0-9.]*\) alpha \([0-9]*\) add 3.*/\1~alpha\2/p' "$2/src/common/messages.def")
 control=$(dpkg-deb -f "$deb" Package Architecture Version Depends | tr '\n' ' ')
 [[ $control == "Package: sarnik Architecture: $(dpkg --print-architecture) Version: $version Depends: "*"libc6 (>= "*"libstdc++6 (>= "* ]] ||
   fail "control fields (Depends versioned): $control"
 lintian --fail-on error "$deb" >"$work/lintian" 2>&1 || fail "lintian: $(cat "$work/lintian")"
 dpkg-deb -x "$deb" "$work/root"
+/usr/bin/python3 -c 'import sys, debian.copyright as c; d = c.Copyright(open(sys.argv[1]), strict=True); l = open(sys.argv[2]).read().split("\n\n", 2)
+sys.exit([(p.license.synopsis, p.license.text) for p in [d.find_files_paragraph("x")] + list(d.all_license_paragraphs())] != [("MIT", ""), ("MIT", l[2].strip())] or
+  "Copyright (c) " + d.find_files_paragraph("x").copyright != l[1])' "$work/root/usr/share/doc/sarnik/copyright" "$2/LICENSE" || fail "copyright: not the format naming MIT as LICENSE"
 for p in "sarnik:add 3" "sarnik-add2:add 2"; do
   page=$work/root/usr/share/man/man1/${p%%:*}.1.gz
   [ "$("$work/root/usr/bin/${p%%:*}" -h | head -n 2 | tr '\n' '|')" = "Sarnik version 0.1 alpha 3 ${p#*:}|Usage: sarnik [options] -t xxxx -o <outfile> <infiles>|" ] ||

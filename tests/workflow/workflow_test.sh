@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# examples/workflow.sh and batch.sh as the README prints them, on ffmpeg-made MPEG-TS recordings
-# (30000/1001 fps; a 1 kHz tone over video frames 350-399 and 650-699, 200 and 350 once cut), by
-# an unprivileged user with few processes and a time limit.   workflow_test.sh <sarnik> <sarnik-add2> <source dir>
+# examples/workflow.sh and batch.sh as the README prints them, on MPEG-TS recordings made by ffmpeg, by an
+# unprivileged user with few processes and a time limit.   workflow_test.sh <sarnik> <sarnik-add2> <source dir>
 set -uo pipefail
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -12,9 +11,8 @@ cd "$work" && export PATH="$work/bin:$PATH" && unset SARNIK || exit 1
 fail() { echo "  FAILED: $*"; failures=$((failures + 1)); }
 has() { for line in "${@:2}"; do grep -qF -- "$line" "$1" || fail "'$line' not in $1"; done; }
 
-# run EXIT LOG COMMAND...: at most 300 more processes and 5 minutes, as nobody
-# when root (whom ulimit -u does not bind); timeout leads a process group,
-# which ends with it.
+# run EXIT LOG COMMAND...: at most 300 more processes and 5 minutes, as nobody when root (whom ulimit -u does
+# not bind); timeout leads a process group, which ends with it.
 run() {
   local want=$1 log=$2 as=() limit='ulimit -u 300' && shift 2
   [ "$(id -u)" -eq 0 ] && as=(runuser -u nobody -- env PATH="$PATH") ||
@@ -24,67 +22,72 @@ run() {
   [ "$1" = "$want" ] || fail "$log: exit code $1, not $want"
 }
 
-# make_recording NAME VIDEO_LATE_FRAMES AUDIO_RATE SECONDS AUDIO_LATE_SECONDS
+# make_recording NAME "VIDEO_CODEC [OPTIONS]" RATE AUDIO...: 25 s at 30000/1001 fps; per AUDIO START_S,SHIFT[,5.1] an ADTS stream,
+# a 1 kHz tone over frames 350-399, 650-699 (200, 350 once cut) plus SHIFT; 5.1 turns to stereo at 12.5 s, in the tone (its priming frame first).
 make_recording() {
-  set -- "$@" $(awk -v v="$2" -v a="$5" 'BEGIN { f = 1001 / 30000; o = v * f - a; printf "%.6f ", v * f
-    printf "between(t\\,%.6f\\,%.6f)+between(t\\,%.6f\\,%.6f)", o + 350 * f, o + 400 * f, o + 650 * f, o + 700 * f }')
-  ffmpeg -nostdin -v error -y -itsoffset "$6" -f lavfi -i "testsrc=rate=30000/1001:size=320x240:duration=$4" -itsoffset "$5" \
-    -f lavfi -i "aevalsrc='0.5*sin(2*PI*1000*t)*($7)':s=$3:d=$4" -c:v libx264 -preset ultrafast -c:a aac -f mpegts "$1.ts"
+  local i=0 start shift layout src inputs=()
+  for spec in "${@:4}"; do
+    IFS=, read -r start shift layout <<<"$spec" && i=$((i + 1)) && src="((t+($start)+1024/$3)*30000/1001-$shift)"
+    src="aevalsrc='0.5*sin(2*PI*1000*t)*(between($src\,350\,400)+between($src\,650\,700))':s=$3:d=25"
+    aac() { ffmpeg -nostdin -v error -f lavfi -i "$src:c=$1" -af "$2" -c:a aac -f adts -; }
+    if [ -z "$layout" ]; then aac mono anull; else aac 5.1 atrim=end_sample=600064 && aac stereo atrim=start_sample=601088; fi >"$1-$i.aac"
+    inputs+=(-itsoffset "$start" -i "$1-$i.aac")
+  done
+  ffmpeg -nostdin -v error -f lavfi -i testsrc=rate=30000/1001:size=320x240:duration=25 "${inputs[@]}" -map 0 \
+    $(seq -f '-map %g:a' $i) -c:v $2 -c:a copy -f mpegts "$1.ts"
 }
 
-# expect_result FILE AUDIO_PACKETS: 420 video frames, the audio packets that
-# sarnik wrote, durations over 13 s within three AAC frames of each other,
-# the tone starting within two and three AAC frames of its place.
+# expect_result FILE PACKETS:SHIFT...: no decoder message; 420 video frames; each audio stream with the packets sarnik
+# wrote, spanning the video's time within 3 AAC frames, its tone SHIFT frames after 200 and 350 within 2 and 3.
 expect_result() {
-  local starts
-  starts=$(ffmpeg -nostdin -i "$1" -map 0:a:0 -af silencedetect=noise=-30dB:d=0.2 -f null - 2>&1 |
-    sed -n 's/.*silence_end: \([0-9.]*\).*/\1/p' | head -n 2 | tr '\n' ' ')
-  ffprobe -v error -count_packets -show_entries stream=codec_type,duration,nb_read_packets -of csv=p=0 "$1" |
-    awk -F, -v want="$2" -v s="$starts" 'function abs(x) { return x < 0 ? -x : x } { d[$1] = $2; n[$1] = $3 }
-    END { f = 1001 / 30000; a = 1024 / 48000; split(s " - -", t, " "); e1 = t[1] - 200 * f; e2 = t[2] - 350 * f
-      printf "    %d/%d packets, %.3f/%.3f s, tone at %+.1f/%+.1f ms\n", n["video"], n["audio"], d["video"], d["audio"], e1 * 1000, e2 * 1000
-      exit !(n["video"] == 420 && n["audio"] == want && d["video"] > 13 && abs(d["video"] - d["audio"]) <= 3 * a &&
-             t[2] != "-" && abs(e1) <= 2 * a && abs(e2) <= 3 * a) }' || fail "$1 is not the cut recording (tone at $starts)"
+  local i=0 spec
+  [ -z "$(ffmpeg -nostdin -v error -i "$1" -f null - 2>&1)" ] || fail "$1 does not decode cleanly"
+  for spec in "${@:2}"; do
+    i=$((i + 1)) && { ffprobe -v error -show_entries packet=stream_index,pts_time,duration_time -of csv=p=0 "$1"
+      ffmpeg -nostdin -i "$1" -map "0:a:$((i - 1))" -af silencedetect=noise=-30dB:d=0.2 -f null - 2>&1; } |
+      awk -F, -v s=$i -v end=$# -v want="${spec%:*}" -v at="${spec#*:}" 'function abs(x) { return x < 0 ? -x : x }
+      /^[0-9]+,/ { n[$1]++; if (!($1 in b) || $2 < b[$1]) b[$1] = $2; if ($2 + $3 > e[$1]) e[$1] = $2 + $3 }
+      /silence_end/ && k < 2 { split($0, w, " "); t[++k] = w[5] - (at + (k == 1 ? 200 : 350)) * 1001 / 30000 }
+      END { a = 1024 / 48000; v = e[0] - b[0]; d = e[s] - b[s]; printf "    %d/%d packets, %.3f/%.3f s, tone %+.1f/%+.1f ms\n", n[0], n[s], v, d, t[1] * 1000, t[2] * 1000
+        exit !(n[0] == 420 && n[s] == want && !(end in n) && abs(v - d) <= 3 * a && k == 2 && abs(t[1]) <= 2 * a && abs(t[2]) <= 3 * a) }' ||
+      fail "$1: audio stream $i is not the cut"
+  done
 }
 
-make_recording rec 0 48000 25 0.021333   # the audio one AAC frame late, behind the encoder's priming frame
-make_recording lead 4 48000 25 0         # the audio 4 video frames (133 ms) before the video
-make_recording rate44 0 44100 3 0        # audio that sarnik does not edit
+make_recording rec "mpeg2video -bf 2" 48000 0,0 -0.155,10 &   # as broadcast, two audio streams, the second 155 ms early
+make_recording surround "mpeg2video -bf 2" 48000 0,0,5.1 &
+make_recording lead "libx264 -preset ultrafast" 48000 -0.155,0 &
+make_recording rate44 "libx264 -preset ultrafast" 44100 0,0   # audio that sarnik does not edit
+wait
 printf '%s\n' 'AVISource("recording.avi")' 'Trim(0,149) ++ Trim(300,449)' '\ ++ Trim(600,-120) # old: ++ Trim(600,899)' >cut.avs
 
-echo "workflow: no delay, sarnik on the PATH, a script with an old cut in a comment after its calls"
+echo "workflow: the README's run (sarnik on the PATH), an old cut in a comment after the calls, -x for the second stream"
 run 0 rec.log examples/workflow.sh rec.ts cut.avs rec-cut.mp4
-has rec.log "Trim(0,233)+Trim(469,702)+Trim(938,1125)" "(656フレーム)"
-expect_result rec-cut.mp4 656
-for p in "sarnik:add 3" "sarnik-add2:add 2"; do  # add 2: 108/100 of -7 frames is -7 frames again
-  echo "workflow: audio 155 ms ahead, the delay tagged in its name and corrected by -x; SARNIK=${p%%:*}"
-  run 0 "${p%%:*}.log" env SARNIK="$work/bin/${p%%:*}" examples/workflow.sh lead.ts "$script" "${p%%:*}.mp4"
-  has "${p%%:*}.log" "Sarnik version 0.1 alpha 3 ${p#*:}" "    -d -155" '    -o "audio DELAY 0ms.aac"' "Trim(7,241)+Trim(477,710)+Trim(946,1133)"
-  expect_result "${p%%:*}.mp4" 657
-done
-# The README shows this run's check as its example.
-[ "$(tail -n 2 sarnik.log | cut -d, -f1 | tr '\n' ' ')" = "video audio " ] || fail "no check lines in sarnik.log"
-tail -n 2 sarnik.log | while IFS= read -r line; do grep -qx " *$line" "$readme" || echo "$line"; done | grep . &&
-  fail "README.md does not show the check lines above"
+expect_result rec-cut.mp4 656:0 657:10
+[ "$(tail -n 3 rec.log | grep -cxFf <(sed 's/^ *//' "$readme"))" = 3 ] || fail "README.md does not show the check ending rec.log"
+
+echo "workflow: SARNIK=bin/sarnik-add2 (108/100 of -7 frames is -7 frames again); 5.1 and stereo kept in .ts"
+run 0 add2.log env SARNIK=bin/sarnik-add2 examples/workflow.sh lead.ts "$script" add2.mp4
+has add2.log "Sarnik version 0.1 alpha 3 add 2" "    -d -155" '    -o "audio1 DELAY 0ms.aac"'
+expect_result add2.mp4 657:0
+run 0 surround.log examples/workflow.sh surround.ts cut.avs surround-cut.ts
+expect_result surround-cut.ts 656:0
 
 echo "workflow: audio cut by other numbers than the video (-a), or an option sarnik refuses: exit 1, no result"
-run 1 wrong.log examples/workflow.sh rec.ts cut.avs wrong.mp4 -a
+run 1 wrong.log examples/workflow.sh lead.ts cut.avs wrong.mp4 -a
 has wrong.log "differ by more than one AAC frame per cut (3); no result written"
-run 1 refused.log examples/workflow.sh rec.ts cut.avs refused.mp4 -f 25
+run 1 refused.log examples/workflow.sh lead.ts cut.avs refused.mp4 -f 25
 has refused.log "エラー: オプションが正しくありません。"
-[ ! -e wrong.mp4 ] && [ ! -e refused.mp4 ] || fail "a result was written"
 
-echo "batch: two results, a recording with no script, one whose audio sarnik does not edit"
-mkdir recordings && cp rec.ts recordings/one.ts && cp rec.ts recordings/three.ts && cp lead.ts recordings/two.TS && cp rate44.ts recordings/bad.ts
-cp cut.avs recordings/one.avs && cp "$script" recordings/two.avs && cp "$script" recordings/bad.avs && chmod -R a+rwX recordings
-run 1 batch.log examples/batch.sh recordings 2
-[ "$(grep '^done: ' batch.log | sort | tr '\n' ' ')" = "done: recordings/one-cut.mp4 done: recordings/two-cut.mp4 " ] ||
-  fail "batch results: $(cat batch.log)"
-has batch.log "skipped, no recordings/three.avs: recordings/three.ts" "FAILED: recordings/bad.ts (see recordings/bad-cut.log)" \
-  "some recordings were not cut"
-has recordings/bad-cut.log "sarnik wrote no audio for $work/recordings/bad.ts"
-[ ! -e recordings/bad-cut.mp4 ] && [ ! -e recordings/three-cut.mp4 ] || fail "a result for bad.ts or three.ts"
-expect_result recordings/one-cut.mp4 656
-expect_result recordings/two-cut.mp4 657
+echo "batch: a result; no script; audio that sarnik does not edit; 5.1 and stereo, which .mp4 cannot hold"
+mkdir batch && cp lead.ts batch/one.TS && cp lead.ts batch/two.ts && cp rate44.ts batch/bad.ts && cp surround.ts batch &&
+  for f in one bad surround; do cp "$script" batch/$f.avs; done && chmod -R a+rwX batch
+run 1 batch.log examples/batch.sh batch 2
+has batch.log "done: batch/one-cut.mp4" "skipped, no batch/two.avs: batch/two.ts" "some recordings were not cut" \
+  "FAILED: batch/bad.ts (see batch/bad-cut.log)" "FAILED: batch/surround.ts (see batch/surround-cut.log)"
+has batch/bad-cut.log "sarnik wrote no audio for stream 1 of $work/batch/bad.ts"
+has batch/surround-cut.log "from 5.1 ch to 2 ch at its frame 352 (7 s into" "a .ts or .m2ts result keeps the change; no result written"
+[ "$( (ls -A; ls -A batch) | grep -e '^\.' -e '^wrong.mp4' -e '^refused.mp4' -e '-cut\.mp4$' | tr '\n' ' ')" = "rec-cut.mp4 one-cut.mp4 " ] || fail "results: $(ls -A . batch)"
+expect_result batch/one-cut.mp4 657:0
 [ "$failures" -eq 0 ] || { echo "$failures checks failed"; exit 1; }
 echo "all checks passed"
