@@ -25,15 +25,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     text = normalise_inline_text(source);
   }
   FUZZ_CHECK(text.find_first_of(" \tABCDEFGHIJKLMNOPQRSTUVWXYZ") == std::string::npos);
-  const FrameMapping mapping{data[0] & 1 ? kFrameRate5994 : kFrameRate2997, (data[0] & 2) != 0, delay, data[0] & 8 ? 108 : 100};
+  const FrameMapping mapping{data[0] & 1 ? kFrameRate5994 : kFrameRate2997, (data[0] & 2) != 0,
+                             delay, data[0] & 8 ? 108 : 100};
   const std::vector<TrimCall> calls = read_trim_calls(text);
-  for (const TrimCall& c : calls) FUZZ_CHECK(c.first >= 0 && (c.end == kToStreamEnd || c.end > c.first));
+  for (const TrimCall& c : calls)
+    FUZZ_CHECK(c.first >= 0 && (c.end == kToStreamEnd || c.end > c.first));
   const std::vector<CutRange> ranges = cut_ranges(calls, mapping, total);
   FUZZ_CHECK(ranges.size() == std::max<std::size_t>(calls.size(), 1));
   // Every range is none or in the stream; without a call, a negative delay beyond the stream
   // starts the whole-stream range past its end (it writes nothing).
   for (const CutRange& r : ranges) {
-    FUZZ_CHECK((r.start == kNoOutput && r.end == kNoOutput) || (0 <= r.start && r.start < r.end && r.end <= total) ||
+    FUZZ_CHECK((r.start == kNoOutput && r.end == kNoOutput) ||
+               (0 <= r.start && r.start < r.end && r.end <= total) ||
                (calls.empty() && r.start > total && r.end == total));
   }
   return 0;

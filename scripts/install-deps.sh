@@ -13,9 +13,8 @@ if [ "${1:-}" = --only ]; then
   packages=("$@")
 else
   # The compiler and build tools; GoogleTest; ffmpeg for the tests with real
-  # audio; dpkg-dev (dpkg-shlibdeps), lintian, man-db and python3-debian (its
-  # reader of the machine-readable copyright format) for the package test.
-  packages=(cmake g++ make libgtest-dev libgmock-dev googletest ffmpeg dpkg-dev lintian man-db python3-debian "$@")
+  # audio; dpkg-dev (dpkg-shlibdeps), lintian and man-db for the package test.
+  packages=(cmake g++ make libgtest-dev libgmock-dev googletest ffmpeg dpkg-dev lintian man-db "$@")
 fi
 missing=()
 for p in "${packages[@]}"; do

@@ -1,15 +1,11 @@
-// The program's code as unit tests and fuzzers reach it: bytes in memory as a
-// file, a console keeping the CP932 bytes a capture holds, a scan, the fuzzers' check.
+// The program's code as unit tests and fuzzers reach it: bytes in memory as a file, a console
+// that keeps the CP932 bytes a capture holds, a scan, the fuzzers' check.
 #pragma once
 
 #include <cstdio>
-#include <cstdlib>
 #include <optional>
-#include <string>
 
 #include "adts/scanner.hpp"
-#include "common/console.hpp"
-#include "common/fail.hpp"
 
 namespace sarnik::test {
 
@@ -24,18 +20,18 @@ struct MemorySource final : ByteSource {  // every view after the first fail_aft
   int fail_after, views = 0;
 };
 
-struct CapturedConsole final : ConsoleSink {
+struct CapturedConsole final : ConsoleSink {  // of the standard output; errors are thrown
   TextEncoding encoding(platform::StdStream) const override { return {}; }
   bool shows_at_once() const override { return false; }
-  bool write(platform::StdStream stream, std::string_view bytes) override {
-    (stream == platform::StdStream::out ? out_ : err_).append(bytes);
+  bool write(platform::StdStream, std::string_view bytes) override {
+    text += bytes;
     return true;
   }
-  const std::string& out() {  // everything written to the standard output so far
+  const std::string& out() {  // everything written so far
     console.flush();
-    return out_;
+    return text;
   }
-  std::string out_, err_;
+  std::string text;
   Console console{*this};
 };
 
@@ -57,13 +53,18 @@ Scanned scanned(Scan scan) {
   s.out = captured.out();
   return s;
 }
-inline Scanned scan_bytes(std::string_view bytes, std::optional<std::uint64_t> size = {}, int fail_after = -1) {
+inline Scanned scan_bytes(std::string_view bytes, std::optional<std::uint64_t> size = {},
+                          int fail_after = -1) {
   MemorySource source(bytes, fail_after);
-  return scanned([&](AdtsInput& in, Console& c) { return scan_adts_stream(source, size.value_or(bytes.size()), in, c); });
+  return scanned([&](AdtsInput& in, Console& console) {
+    return scan_adts_stream(source, size.value_or(bytes.size()), in, console);
+  });
 }
 
 }  // namespace sarnik::test
 
 // An invariant of the fuzz targets: a broken one aborts, and libFuzzer keeps the input.
-#define FUZZ_CHECK(condition) \
-  ((condition) ? void() : (std::fprintf(stderr, "%s:%d: broken: %s\n", __FILE__, __LINE__, #condition), std::abort()))
+#define FUZZ_CHECK(condition)                                                                  \
+  ((condition) ? void()                                                                        \
+               : (std::fprintf(stderr, "%s:%d: broken: %s\n", __FILE__, __LINE__, #condition), \
+                  std::abort()))

@@ -1,5 +1,5 @@
-// ADTS frames built bit by bit, temporary folders, programs run through the
-// shell, and expected texts written in UTF-8 and converted to CP932 by iconv.
+// ADTS frames built bit by bit, temporary folders, command lines run by the shell, and
+// expected texts written in UTF-8, converted to CP932 by iconv.
 #pragma once
 
 #include <iconv.h>
@@ -13,21 +13,29 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 namespace sarnik::test {
 
 struct FrameSpec {
-  std::uint32_t length = 384, sf_index = 3 /* 48000 Hz */, mpeg_id = 0 /* MPEG-4 */, profile = 1 /* LC */, channels = 2,
-                blocks = 0 /* one raw data block */;
+  std::uint32_t length = 384, sf_index = 3 /* 48000 Hz */, mpeg_id = 0 /* MPEG-4 */,
+                profile = 1 /* LC */, channels = 2, blocks = 0 /* one raw data block */;
 };
 // A frame whose payload comes from seed and never holds 0xFF (no syncword).
 inline std::string adts_frame(const FrameSpec& shape, std::uint32_t seed = 0) {
-  // syncword, ID, layer, protection_absent, profile, sampling index, private,
-  // channels, four flag bits, length, buffer fullness, raw data blocks: 56 bits.
-  const std::uint32_t fields[][2] = {{0xFFF, 12}, {shape.mpeg_id, 1}, {0, 2},    {1, 1},
-                                     {shape.profile, 2}, {shape.sf_index, 4}, {0, 1}, {shape.channels, 3},
-                                     {0, 4}, {shape.length, 13}, {0x7FF, 11}, {shape.blocks, 2}};
+  // syncword, ID, layer, protection_absent, profile, sampling index, private, channels,
+  // four flag bits, length, buffer fullness, raw data blocks: 56 bits.
+  const std::uint32_t fields[][2] = {{0xFFF, 12},
+                                     {shape.mpeg_id, 1},
+                                     {0, 2},
+                                     {1, 1},
+                                     {shape.profile, 2},
+                                     {shape.sf_index, 4},
+                                     {0, 1},
+                                     {shape.channels, 3},
+                                     {0, 4},
+                                     {shape.length, 13},
+                                     {0x7FF, 11},
+                                     {shape.blocks, 2}};
   std::uint64_t header = 0;
   for (const auto& [value, width] : fields) header = header << width | value;
   std::string frame;
@@ -38,7 +46,8 @@ inline std::string adts_frame(const FrameSpec& shape, std::uint32_t seed = 0) {
   }
   return frame;
 }
-inline std::string adts_stream(std::uint32_t count, const FrameSpec& shape = {}, std::uint32_t seed = 0) {
+inline std::string adts_stream(std::uint32_t count, const FrameSpec& shape = {},
+                               std::uint32_t seed = 0) {
   std::string out;
   for (std::uint32_t i = 0; i < count; ++i) out += adts_frame(shape, seed + i);
   return out;
@@ -55,6 +64,20 @@ inline std::string sjis(std::string in) {
   return out.substr(0, out.size() - out_left);
 }
 
+// The report of one input, as the programs print it, in UTF-8: by default one segment of
+// stereo MPEG-4 AAC LC at 48000 Hz.
+inline const std::string kLc48Lines =
+    "  バージョン:   MPEG-4 AAC\n  プロファイル: LC (Low Complexity)\n"
+    "  サンプリング周波数: 48000 Hz\n";
+inline std::string report_text(const std::string& name, const std::string& size,
+                               const std::string& frames, const std::string& time,
+                               const std::string& rate,
+                               const std::string& segments = kLc48Lines +
+                                                             "  チャンネル:   2 ch\n") {
+  return name + " の情報:\n  サイズ:       " + size + " バイト\n  フレーム:     " + frames +
+         " フレーム\n  時間:         " + time + "\n  ビットレート: " + rate + " kbps\n" + segments;
+}
+
 inline std::string read_file(const std::string& path) {  // "(none)" when there is no such file
   std::ifstream f(path, std::ios::binary);
   std::ostringstream s;
@@ -67,43 +90,50 @@ struct TempDir {
     if (::mkdtemp(path.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
   }
   ~TempDir() { std::filesystem::remove_all(path, ignored); }
-  std::error_code ignored;
   TempDir(const TempDir&) = delete;
   std::string file(const std::string& name) const { return path + "/" + name; }
   std::string write(const std::string& name, std::string_view bytes) const {  // returns the path
-    std::ofstream(file(name), std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(file(name), std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return file(name);
   }
   std::string path = (std::filesystem::temp_directory_path() / "sarnik-test-XXXXXX").string();
+  std::error_code ignored;
 };
 
-struct ProcessResult { std::string out, err; int exit_code = -1; };
-// argv run in cwd through the shell, with an empty standard input.
-inline ProcessResult run_process(const std::vector<std::string>& argv, const std::string& cwd = ".") {
-  const TempDir streams;
-  std::string command = "cd '" + cwd + "' && exec";
-  for (const std::string& a : argv) command += " '" + std::regex_replace(a, std::regex("'"), "'\\''") + "'";
-  command += " </dev/null >" + streams.file("out") + " 2>" + streams.file("err");
-  const int status = std::system(command.c_str());
-  return {read_file(streams.file("out")), read_file(streams.file("err")),
-          WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status)};
-}
-
-// The programs under test: SARNIK_BIN / SARNIK_ADD2_BIN, else this build's,
-// started through SARNIK_RUNNER (wine) when it is set.
-enum class Program { add3, add2 };
 inline std::string env_or(const char* name, const char* fallback = "") {
   return std::getenv(name) ? std::getenv(name) : fallback;
 }
-inline std::string program_path(Program p) {
-  return p == Program::add3 ? env_or("SARNIK_BIN", SARNIK_DEFAULT_BIN)
-                            : env_or("SARNIK_ADD2_BIN", SARNIK_DEFAULT_ADD2_BIN);
-}
+// Windows programs run through SARNIK_RUNNER (wine).
 inline bool runs_under_runner() { return !env_or("SARNIK_RUNNER").empty(); }
-inline ProcessResult run_sarnik(Program program, std::vector<std::string> args, const std::string& cwd) {
-  args.insert(args.begin(), program_path(program));
-  if (runs_under_runner()) args.insert(args.begin(), env_or("SARNIK_RUNNER"));
-  return run_process(args, cwd);
+
+struct ProcessResult {
+  std::string out, err;
+  int exit_code = -1;
+};
+// A command line run by sh in cwd, with an empty standard input. The functions sarnik and
+// sarnik2 run the programs under test, $S3 and $S2 (SARNIK_BIN and SARNIK_ADD2_BIN, else this
+// build's), through $R (SARNIK_RUNNER); $HOOK is the copy hook (copy_hook.cpp).
+inline ProcessResult run_shell(const std::string& command, const std::string& cwd) {
+  [[maybe_unused]] static const bool environment = [] {
+    setenv("S3", env_or("SARNIK_BIN", SARNIK_DEFAULT_BIN).c_str(), 1);
+    setenv("S2", env_or("SARNIK_ADD2_BIN", SARNIK_DEFAULT_ADD2_BIN).c_str(), 1);
+    setenv("R", env_or("SARNIK_RUNNER").c_str(), 1);
+    setenv("HOOK", SARNIK_COPY_HOOK, 1);
+    setenv("SHELL", "/bin/sh", 1);  // for script: a shell quiet about locales it cannot set
+    // The hook comes before the sanitizers' runtime.
+    setenv("ASAN_OPTIONS", (env_or("ASAN_OPTIONS") + ":verify_asan_link_order=0").c_str(), 1);
+    return true;
+  }();
+  const TempDir streams;
+  const std::string line =
+      R"(sarnik() { $R "$S3" "$@"; }; sarnik2() { $R "$S2" "$@"; }; )" + command;
+  const int status = std::system(
+      ("cd '" + cwd + "' && exec sh -c '" + std::regex_replace(line, std::regex("'"), "'\\''") +
+       "' </dev/null >" + streams.file("out") + " 2>" + streams.file("err"))
+          .c_str());
+  return {read_file(streams.file("out")), read_file(streams.file("err")),
+          WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status)};
 }
 
 }  // namespace sarnik::test

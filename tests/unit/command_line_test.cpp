@@ -1,104 +1,123 @@
-// The command line and -x in both revisions: one table from the arguments to
-// the settings, the invalid verdict, the usage request or the error exit.
+// The command line: one table from the arguments to the settings, the invalid verdict, the usage
+// request or the error exit; one from a first input's name to what -x derives, in both revisions.
+#include "driver/command_line.hpp"
+
 #include <gtest/gtest.h>
 
-#include "driver/command_line.hpp"
-#include "platform/names.hpp"
 #include "support/product.hpp"
 #include "support/support.hpp"
 
 namespace sarnik {
 namespace {
 
-std::string parse(int add, std::vector<std::string> args) {
-  std::vector<const char*> argv = {"sarnik"};
-  for (const std::string& a : args) argv.push_back(a.c_str());
+const Revision kAdd3{Msg::banner_add3, 100, &derive_add3},
+    kAdd2{Msg::banner_add2, 108, &derive_add2};
+
+// The settings that differ from the defaults, or how the parse ended.
+std::string parse(std::vector<const char*> args) {
+  args.insert(args.begin(), "sarnik");
   RunSettings s;
   test::CapturedConsole captured;
   try {
-    const Revision revision = add == 2 ? Revision{Msg::banner_add2, 108, &derive_add2} : Revision{Msg::banner_add3, 100, &derive_add3};
-    switch (parse_command_line(s, static_cast<int>(argv.size()), argv.data(), revision, captured.console)) {
-      case ParseResult::invalid: return "invalid";
-      case ParseResult::usage_shown: return captured.out() == text(Msg::usage) ? "usage" : "usage?";
-      case ParseResult::usable: break;
+    switch (parse_command_line(s, static_cast<int>(args.size()), args.data(), kAdd3,
+                               captured.console)) {
+      case ParseResult::invalid:
+        return "invalid";
+      case ParseResult::usage_shown:
+        return captured.out() == text(Msg::usage) ? "usage" : "usage?";
+      case ParseResult::usable:
+        break;
     }
   } catch (const FatalError& e) {
     return "error: " + std::string(text(e.message)) + (e.with_usage ? " +usage" : "");
   }
-  std::string line = "in=";
+  std::string line = s.print_ranges ? "ranges" : "in=";
   for (const std::string& name : s.input_names) line += name + ",";
-  return line + " o=" + s.output_name.value_or("-") + " t=" + s.trim_argument.value_or("-") +
-         " d=" + std::to_string(s.delay) + " f=" + std::to_string(s.frame_rate) + (s.direct_frames ? " a" : "");
+  if (s.output_name) line += " o=" + *s.output_name;
+  if (s.trim_argument) line += " t=" + *s.trim_argument;
+  if (s.delay != 0) line += " d=" + std::to_string(s.delay);
+  return line + (s.frame_rate == 59940 ? " 59.94" : "") + (s.direct_frames ? " a" : "");
 }
 
 TEST(CommandLine, ArgumentsToSettings) {
-  const std::string tag_missing = "error: -xオプションが指定されましたが、ファイル名に\"-**ms\"が見つかりません。\n";
-  const std::string too_large = "error: ファイル名の遅延時間が大きすぎます。";
-  const std::string name_252 = std::string(252, 'a');
+  const std::vector<const char*> sixteen(16, "i");
+  // clang-format off
   const struct {
-    int add;
-    std::vector<std::string> args;
+    std::vector<const char*> args;
     std::string expected;  // UTF-8
   } cases[] = {
-      {3, {"a.aac"}, "in=a.aac, o=- t=- d=0 f=29970"},
-      {3, {"a.aac", "-o", "out.aac", "b.aac", "-T", "Trim(0,9)", "-d", "-120", "-F", "59.940", "-A"},
-       "in=a.aac,b.aac, o=out.aac t=Trim(0,9) d=-120 f=59940 a"},
-      {3, {"-d", "5", "-d", "+7", "-f", "59.94", "-f", "29.97x", "a"}, "in=a, o=- t=- d=7 f=29970"},
-      {3, {"-d", "9999999", "a"}, "in=a, o=- t=- d=9999999 f=29970"},
-      {3, {"-d", "-123456", "a"}, "in=a, o=- t=- d=-123456 f=29970"},
-      {3, {"-o", "-a", "in"}, "in=in, o=-a t=- d=0 f=29970"},
-      {3, std::vector<std::string>(16, "i"), "in=i,i,i,i,i,i,i,i,i,i,i,i,i,i,i,i, o=- t=- d=0 f=29970"},
-      {3, std::vector<std::string>(17, "i"), "error: 入力ファイルは最大 %d ファイルまでです。 +usage"},
-      {3, {"a", "-H", "-q"}, "usage"},
-      {3, {"-?"}, "usage"},
-      {3, {"-q", "-h"}, "invalid"},
-      {3, {"-d", "12345678", "a"}, "invalid"},
-      {3, {"-d", "-1234567", "a"}, "invalid"},
-      {3, {"-d", "1.5", "a"}, "invalid"},
-      {3, {"-d", "--1", "a"}, "invalid"},
-      {3, {"-f", "29.9", "a"}, "invalid"},
-      {3, {"-o", "x", "-o", "y", "a"}, "invalid"},
-      {3, {"-t", "x", "-t", "y", "a"}, "invalid"},
-      {3, {"a", "-o"}, "invalid"},
-      {3, {"a", "-t"}, "invalid"},
-      {3, {"a", "-d"}, "invalid"},
-      {3, {"a", "-f"}, "invalid"},
-      {3, {"-", "a"}, "invalid"},
-      {3, {"-o", "out.aac"}, "invalid"},
-      {3, {"-a", "-x"}, "invalid"},
-      // -x: the add 3 rule takes the last "<number>ms" and replaces -o and -d.
-      {3, {"-o", "x.aac", "-d", "5", "-x", "in -40ms.aac", "b 7ms.aac"}, "in=in -40ms.aac,b 7ms.aac, o=in 0ms.aac t=- d=-40 f=29970"},
-      {3, {"-x", "take 12-34ms.aac"}, "in=take 12-34ms.aac, o=take 12-0ms.aac t=- d=34 f=29970"},
-      {3, {"-x", "a 5ms b 7MS.aac"}, "in=a 5ms b 7MS.aac, o=a 5ms b 0ms.aac t=- d=7 f=29970"},
-      {3, {"-x", "a--5ms"}, "in=a--5ms, o=a--0ms t=- d=5 f=29970"},
-      {3, {"-x", "x -2147483648ms"}, "in=x -2147483648ms, o=x 0ms t=- d=-2147483648 f=29970"},
-      {3, {"-x", "9999999999 2147483647ms"}, "in=9999999999 2147483647ms, o=9999999999 0ms t=- d=2147483647 f=29970"},
-      {3, {"-x", name_252 + "5ms.aac"}, "in=" + name_252 + "5ms.aac, o=" + name_252 + "0ms.aac t=- d=5 f=29970"},
-      {3, {"-x", name_252 + "a5ms.aac"}, "error: 出力ファイル名が長すぎます。"},
-      {3, {"-x", "x -ms.aac"}, "error: 入力ファイル上書き防止の為中止します\n"},
-      {3, {"-x", "x 000ms.aac"}, "error: 入力ファイル上書き防止の為中止します\n"},
-      {3, {"-x", "movie.aac"}, tag_missing},
-      {3, {"-x", "x 2147483648ms"}, too_large},
-      {3, {"-x", "x -2147483649ms"}, too_large},
-      // -x: the add 2 rule, from two characters after the first 'y' to the first 'm'.
-      {2, {"-x", "-d", "9", "T1 DELAY -57ms.aac"}, "in=T1 DELAY -57ms.aac, o=T1 DELAY 0ms.aac t=- d=-57 f=29970"},
-      {2, {"-x", "DELAY-57ms.aac"}, "in=DELAY-57ms.aac, o=DELAY-0ms.aac t=- d=57 f=29970"},
-      {2, {"-x", "Delay +12 ms.aac"}, "in=Delay +12 ms.aac, o=Delay 0ms.aac t=- d=12 f=29970"},
-      {2, {"-x", "DELAY -0ms.aac"}, "in=DELAY -0ms.aac, o=DELAY 0ms.aac t=- d=0 f=29970"},
-      {2, {"-x", "day1 delay 120ms.aac"}, "in=day1 delay 120ms.aac, o=day10ms.aac t=- d=0 f=29970"},
-      {2, {"-x", "Music/T1 DELAY -5ms"}, "in=Music/T1 DELAY -5ms, o=Music/T1 DELAY 0mssic/T1 DELAY -5ms t=- d=0 f=29970"},
-      {2, {"-x", "DELAY\t 5ms"}, "in=DELAY\t 5ms, o=DELAY\t0ms t=- d=5 f=29970"},
-      {2, {"-x", "DELAY #5ms"}, "in=DELAY #5ms, o=DELAY 0ms t=- d=0 f=29970"},
-      {2, {"-x", "DELAY 9"}, "in=DELAY 9, o=DELAY 0ms t=- d=9 f=29970"},
-      {2, {"-x", "MAY"}, "in=MAY, o=MAY0msY t=- d=0 f=29970"},
-      {2, {"-x", "Y"}, "in=Y, o=Y0ms t=- d=0 f=29970"},
-      {2, {"-x", "DELAY 00000000000012345ms"}, "in=DELAY 00000000000012345ms, o=DELAY 0ms t=- d=12 f=29970"},
-      {2, {"-x", "DELAY 2147483648ms.aac"}, too_large},
-      {2, {"-x", "movie 5ms.aac", "DELAY 5ms.aac"}, tag_missing},
+      {{"a.aac"}, "in=a.aac,"},
+      {{"a.aac", "-o", "out.aac", "b.aac", "-T", "Trim(0,9)", "-d", "-120", "-F", "59.940", "-A"},
+       "in=a.aac,b.aac, o=out.aac t=Trim(0,9) d=-120 59.94 a"},
+      {{"-d", "5", "-d", "+7", "-f", "59.94", "-f", "29.97x", "a"}, "in=a, d=7"},
+      {{"-d", "9999999", "a"}, "in=a, d=9999999"},
+      {{"-d", "-123456", "a"}, "in=a, d=-123456"},
+      {{"-o", "-a", "in"}, "in=in, o=-a"},
+      {sixteen, "in=i,i,i,i,i,i,i,i,i,i,i,i,i,i,i,i,"},
+      {std::vector<const char*>(17, "i"), "error: 入力ファイルは最大 %d ファイルまでです。 +usage"},
+      {{"a", "-H", "-q"}, "usage"}, {{"-?"}, "usage"},
+      {{"-q", "-h"}, "invalid"}, {{"-d", "12345678", "a"}, "invalid"}, {{"-d", "-1234567", "a"}, "invalid"},
+      {{"-d", "1.5", "a"}, "invalid"}, {{"-d", "--1", "a"}, "invalid"}, {{"-f", "29.9", "a"}, "invalid"},
+      {{"-o", "x", "-o", "y", "a"}, "invalid"}, {{"-t", "x", "-t", "y", "a"}, "invalid"},
+      {{"a", "-o"}, "invalid"}, {{"a", "-t"}, "invalid"}, {{"a", "-d"}, "invalid"}, {{"a", "-f"}, "invalid"},
+      {{"-", "a"}, "invalid"}, {{"-o", "out.aac"}, "invalid"}, {{"-a", "-x"}, "invalid"}, {{"--", "a"}, "invalid"},
+      // -x replaces -o and -d.
+      {{"-o", "x.aac", "-d", "5", "-x", "in -40ms.aac", "b 7ms.aac"}, "in=in -40ms.aac,b 7ms.aac, o=in 0ms.aac d=-40"},
+      // --print-ranges, only first, takes -t and passes over -f, -a, -d and -x; no input, no -o.
+      {{"--print-ranges", "-x", "-t", "c.avs", "-a", "-f", "59.94", "-d", "5"}, "ranges t=c.avs d=5 59.94 a"},
+      {{"--print-ranges"}, "ranges"}, {{"--print-ranges", "a"}, "invalid"}, {{"--print-ranges", "-o", "o"}, "invalid"},
+      {{"a", "--print-ranges"}, "invalid"},
   };
+  // clang-format on
+  for (const auto& c : cases) EXPECT_EQ(parse(c.args), test::sjis(c.expected)) << c.args.back();
+}
+
+TEST(CommandLine, NameToDerivation) {
+  const std::string missing =
+                        "-xオプションが指定されましたが、ファイル名に\"-**ms\"が見つかりません。\n",
+                    too_large = "ファイル名の遅延時間が大きすぎます。", a252(252, 'a');
+  // clang-format off
+  const struct {
+    const Revision& revision;
+    std::string name, expected;  // the output name and the delay, or the refusal; UTF-8
+  } cases[] = {
+      // The add 3 rule takes the last "<number>ms".
+      {kAdd3, "take 12-34ms.aac", "take 12-0ms.aac 34"},
+      {kAdd3, "a 5ms b 7MS.aac", "a 5ms b 0ms.aac 7"},
+      {kAdd3, "120ms rec.aac", "0ms rec.aac 120"},
+      {kAdd3, "take5x-57ms.aac", "take5x0ms.aac -57"},
+      {kAdd3, "a--5ms", "a--0ms 5"},
+      {kAdd3, "x -2147483648ms", "x 0ms -2147483648"},
+      {kAdd3, "9999999999 2147483647ms", "9999999999 0ms 2147483647"},
+      {kAdd3, a252 + "5ms.aac", a252 + "0ms.aac 5"},
+      {kAdd3, a252 + "a5ms.aac", "出力ファイル名が長すぎます。"},
+      {kAdd3, "x -ms.aac", "入力ファイル上書き防止の為中止します\n"},
+      {kAdd3, "x 000ms.aac", "入力ファイル上書き防止の為中止します\n"},
+      {kAdd3, "movie.aac", missing},
+      {kAdd3, "x 2147483648ms", too_large},
+      {kAdd3, "x -2147483649ms", too_large},
+      // The add 2 rule: from two characters after the first 'y' to the first 'm'.
+      {kAdd2, "T1 DELAY -57ms.aac", "T1 DELAY 0ms.aac -57"},
+      {kAdd2, "DELAY-57ms.aac", "DELAY-0ms.aac 57"},
+      {kAdd2, "Delay +12 ms.aac", "Delay 0ms.aac 12"},
+      {kAdd2, "DELAY -0ms.aac", "DELAY 0ms.aac 0"},
+      {kAdd2, "day1 delay 120ms.aac", "day10ms.aac 0"},
+      {kAdd2, "Music/T1 DELAY -5ms", "Music/T1 DELAY 0mssic/T1 DELAY -5ms 0"},
+      {kAdd2, "DELAY\t 5ms", "DELAY\t0ms 5"},
+      {kAdd2, "DELAY #5ms", "DELAY 0ms 0"},
+      {kAdd2, "DELAY 9", "DELAY 0ms 9"},
+      {kAdd2, "MAY", "MAY0msY 0"},
+      {kAdd2, "Y", "Y0ms 0"},
+      {kAdd2, "DELAY 00000000000012345ms", "DELAY 0ms 12"},
+      {kAdd2, "DELAY 2147483648ms.aac", too_large},
+      {kAdd2, "movie 5ms.aac", missing},
+  };
+  // clang-format on
   for (const auto& c : cases) {
-    EXPECT_EQ(parse(c.add, c.args), test::sjis(c.expected))
-        << "add " << c.add << ": " << (c.args.empty() ? "" : c.args.back());
+    const Derivation d = c.revision.derive_from_name(c.name);
+    EXPECT_EQ(d.ok ? d.output_name + " " + std::to_string(d.delay) : std::string(text(d.failure)),
+              test::sjis(c.expected))
+        << c.name;
   }
 }
 

@@ -20,12 +20,18 @@ TEST(Output, RangeToBlocks) {
     CutRange range;
     std::vector<CopyBlock> expected;
   } cases[] = {
-      {{50, 100}, {0, 150}, {{0, 0, 50}, {1, 0, 100}}}, {{50, 100}, {5, 145}, {{0, 5, 50}, {1, 0, 95}}},
-      {{50, 100}, {40, 70}, {{0, 40, 50}, {1, 0, 20}}}, {{50, 100}, {60, 80}, {{1, 10, 30}}},
-      {{50, 100}, {10, 20}, {{0, 10, 20}}},             {{50, 100}, {0, 50}, {{0, 0, 50}}},
-      {{50, 100}, {49, 51}, {{0, 49, 50}, {1, 0, 1}}},  {{50, 100}, {100, 400}, {{1, 50, 100}}},
-      {{50, 100}, {150, 200}, {}},                      {{50, 100}, {200, 150}, {}},
-      {{50, 100}, {kNoOutput, kNoOutput}, {}},          {{50, 100}, {30, 30}, {}},
+      {{50, 100}, {0, 150}, {{0, 0, 50}, {1, 0, 100}}},
+      {{50, 100}, {5, 145}, {{0, 5, 50}, {1, 0, 95}}},
+      {{50, 100}, {40, 70}, {{0, 40, 50}, {1, 0, 20}}},
+      {{50, 100}, {60, 80}, {{1, 10, 30}}},
+      {{50, 100}, {10, 20}, {{0, 10, 20}}},
+      {{50, 100}, {0, 50}, {{0, 0, 50}}},
+      {{50, 100}, {49, 51}, {{0, 49, 50}, {1, 0, 1}}},
+      {{50, 100}, {100, 400}, {{1, 50, 100}}},
+      {{50, 100}, {150, 200}, {}},
+      {{50, 100}, {200, 150}, {}},
+      {{50, 100}, {kNoOutput, kNoOutput}, {}},
+      {{50, 100}, {30, 30}, {}},
       {{100, 50}, {120, 140}, {{1, 20, 40}}},
   };
   for (const auto& c : cases) {
@@ -48,16 +54,20 @@ TEST(Output, FrameTotal) {
 TEST(Output, InputChangedAfterItsScanIsRefused) {
   const std::string original = test::adts_stream(100);
   const std::string rename = "rename";
-  for (const std::string& now : {original.substr(0, 1000), original + "x", test::adts_stream(100, {}, 7), rename}) {
+  for (const std::string& now :
+       {original.substr(0, 1000), original + "x", test::adts_stream(100, {}, 7), rename}) {
     SCOPED_TRACE(now.size());
     const test::TempDir dir;
     const std::string name = dir.write("in.aac", original);
     test::CapturedConsole captured;
     std::vector<ScannedInput> inputs;
     inputs.push_back(scan_adts_file(name.c_str(), captured.console));
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));  // for the clock that stamps changes
-    if (now == rename) std::filesystem::rename(dir.write("new.aac", original), name);
-    else dir.write("in.aac", now);
+    std::this_thread::sleep_for(
+        std::chrono::milliseconds(20));  // for the clock that stamps changes
+    if (now == rename)
+      std::filesystem::rename(dir.write("new.aac", original), name);
+    else
+      dir.write("in.aac", now);
     platform::File output;
     ASSERT_TRUE(output.create_write(dir.file("out.aac").c_str()));
     try {

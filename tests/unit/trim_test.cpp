@@ -13,27 +13,41 @@ namespace {
 struct Row {
   const char* text = nullptr;  // nullptr: no -t
   bool script = false, direct = false;
-  std::int32_t rate = 29970, total = 100000, delay = 0, add = 3;
-  Row f59() const { Row r = *this; r.rate = 59940; return r; }
-  Row a() const { Row r = *this; r.direct = true; return r; }
-  Row d(std::int32_t ms) const { Row r = *this; r.delay = ms; return r; }
-  Row add2() const { Row r = *this; r.add = 2; return r; }
-  Row frames(std::int32_t n) const { Row r = *this; r.total = n; return r; }
+  std::int32_t rate = 29970, total = 100000, delay = 0, percent = 100;
+  Row f59() const {
+    Row r = *this;
+    r.rate = 59940;
+    return r;
+  }
+  Row a() const {
+    Row r = *this;
+    r.direct = true;
+    return r;
+  }
+  Row d(std::int32_t ms) const {
+    Row r = *this;
+    r.delay = ms;
+    return r;
+  }
+  Row add2() const {
+    Row r = *this;
+    r.percent = 108;
+    return r;
+  }
+  Row frames(std::int32_t n) const {
+    Row r = *this;
+    r.total = n;
+    return r;
+  }
 };
 Row t(const char* text) { return Row{text}; }
 Row script(const char* text) { return Row{text, true}; }
 
-std::string describe(const std::vector<CutRange>& ranges, std::string out = "") {
+// The ranges as "start-end" (end exclusive) or "none".
+std::string describe(const std::vector<CutRange>& ranges, std::string out) {
   for (const CutRange& r : ranges) {
-    out += (out.empty() ? "" : " ") + (r.start == kNoOutput ? "none" : std::to_string(r.start) + "-" + std::to_string(r.end));
-  }
-  return out;
-}
-
-std::string describe(const std::vector<CutRange>& ranges, std::int32_t total) {
-  std::string out;
-  for (const CutRange& r : ranges) {
-    out += r.end == total ? std::to_string(r.start) + " end\n" : std::to_string(r.start) + " " + std::to_string(r.end - 1) + "\n";
+    out += (out.empty() ? "" : " ") +
+           (r.start == kNoOutput ? "none" : std::to_string(r.start) + "-" + std::to_string(r.end));
   }
   return out;
 }
@@ -48,9 +62,14 @@ std::string ranges_of(const Row& c) {
   test::CapturedConsole printed;
   print_video_ranges(calls, printed.console);
   constexpr std::int32_t kLongest = 0x7FFFFFFF;
-  EXPECT_EQ(printed.out(), describe(cut_ranges(calls, FrameMapping{c.rate, true, 0, 100}, kLongest), kLongest));
-  const std::vector<CutRange> ranges = cut_ranges(calls, FrameMapping{c.rate, c.direct, c.delay, c.add == 2 ? 108 : 100}, c.total);
-  return describe(ranges, calls.empty() ? "fallback" : "");
+  std::string taken;  // the frames of the ranges that -a takes, as --print-ranges shows them
+  for (const CutRange& r : cut_ranges(calls, {c.rate, true, 0, 100}, kLongest)) {
+    taken += std::to_string(r.start) +
+             (r.end == kLongest ? " end\n" : " " + std::to_string(r.end - 1) + "\n");
+  }
+  EXPECT_EQ(printed.out(), taken);
+  return describe(cut_ranges(calls, {c.rate, c.direct, c.delay, c.percent}, c.total),
+                  calls.empty() ? "fallback" : "");
 }
 
 TEST(Trim, TextToRanges) {
@@ -83,6 +102,7 @@ TEST(Trim, TextToRanges) {
       {t("Trim(1000,0)").d(-100).frames(100000000), "1568-100000000"},
       {t("Trim(2,0)"), "3-100000"},
       {t("Trim(2,0)").d(1), "2-100000"},
+      {t("Trim(484,0)").d(39), "756-100000"},
       {t("Trim(1000,0)").f59().d(124), "776-100000"},
       {t("Trim(5,0)").f59(), "3-100000"},
       {t("Trim(1280,0)").f59(), "1001-100000"},
@@ -106,7 +126,10 @@ TEST(Trim, TextToRanges) {
       {t(""), whole},
       // Script files: CR, blanks and case dropped; the first Trim line and
       // its continuation lines.
-      {script("# cut\r\nAVISource(\"a\")\r\n#Trim(5,6)\r\nx=Trim(7,8)\r\nTrim(0,9) + Trim(20,29)\r\n").a(), two},
+      {script(
+           "# cut\r\nAVISource(\"a\")\r\n#Trim(5,6)\r\nx=Trim(7,8)\r\nTrim(0,9) + Trim(20,29)\r\n")
+           .a(),
+       two},
       {script("Trim(0,9)\r\n\\ ++ Trim(20,29)\r\n").a(), two},
       {script("Trim(0,9)\\\n+Trim(20,29)\n").a(), "0-10"},
       {script("Trim(0,9)\nTrim(20,29)\n").a(), "0-10"},
@@ -124,7 +147,8 @@ TEST(Trim, TextToRanges) {
       {Row{}.d(-278).add2().frames(100), "fallback 14-100"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(ranges_of(c.row), c.expected) << (c.row.text ? c.row.text : "(none)") << " delay " << c.row.delay;
+    EXPECT_EQ(ranges_of(c.row), c.expected)
+        << (c.row.text ? c.row.text : "(none)") << " delay " << c.row.delay;
   }
 }
 
