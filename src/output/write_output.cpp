@@ -58,7 +58,7 @@ void write_output(std::vector<ScannedInput>& inputs, const std::vector<CutRange>
 
   Totals totals;
   std::vector<char> buffer;  // for the bytes the system does not copy itself
-  const platform::InterruptGuard interrupts(output);
+  platform::empty_on_interrupt(output);
   for (std::size_t r = 0; r < ranges.size(); ++r) {
     const CutRange& range = ranges[r];
     if (range.start == kNoOutput) {

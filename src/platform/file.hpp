@@ -76,18 +76,12 @@ class File {
   std::intptr_t handle_ = kNoHandle;
 };
 
-// While it lives, an interrupt (SIGINT, SIGTERM or SIGHUP; on Windows Ctrl+C
-// or Ctrl+Break) empties output, ends the line on the standard output when
-// that is a terminal, and ends the process as the interrupt does by default
-// (on Windows with exit code 1). Interrupts the process ignores stay ignored.
-// One at a time.
-class InterruptGuard {
- public:
-  explicit InterruptGuard(const File& output);
-  ~InterruptGuard();
-  InterruptGuard(const InterruptGuard&) = delete;
-  InterruptGuard& operator=(const InterruptGuard&) = delete;
-};
+// From now to the end of the process, an interrupt (SIGINT, SIGTERM or SIGHUP;
+// on Windows Ctrl+C or Ctrl+Break) empties output, ends the line on the
+// standard output when that is a terminal, and ends the process as the
+// interrupt does by default (on Windows with exit code 1). Interrupts that
+// the process ignores stay ignored. Called once.
+void empty_on_interrupt(const File& output);
 
 enum class CopyStatus { done, source_ended, read_failed, write_failed };
 

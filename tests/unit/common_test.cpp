@@ -1,5 +1,5 @@
-// Names in UTF-8 shown in CP932; frame tables that share pieces keep their
-// entries (a piece freed too early is a use after free under ASan) and give them back.
+// Names in UTF-8 shown in CP932; frame tables that share pieces keep their entries (a piece
+// freed too early is a use after free under ASan) and give them back.
 #include <gtest/gtest.h>
 #include <malloc.h>
 
@@ -11,44 +11,27 @@ namespace sarnik {
 namespace {
 
 TEST(Names, Cp932FromUtf8) {
+  // clang-format off
   const struct {
     const char *utf8, *expected;  // as UTF-8; "-": not UTF-8
   } cases[] = {
-      {"ASCII \\ ~", "ASCII \\ ~"},
-      {"ニュース ｱｲ", "ニュース ｱｲ"},
-      {"ソ表能", "ソ表能"},
-      {"〜～−－—―", "?～?－?―"},
-      {"♬♪é𠮷", "?♪??"},
-      {"∵纊①", "∵纊①"},
-      {"한", "?"},
-      {"\xFF", "-"},
-      {"\xC0\x80", "-"},
-      {"\xC2", "-"},
-      {"\xE0\x9F\x80", "-"},
-      {"\xED\xA0\x80", "-"},
-      {"\xE3\x81", "-"},
-      {"\xE3\x81\x41", "-"},
-      {"\xF0\x8F\x80\x80", "-"},
-      {"\xF4\x90\x80\x80", "-"},
-      {"\xF0\x9F\x98\x41", "-"},
-      {"\xF5\x80\x80\x80", "-"},
-      {"\xF8\x80\x80\x80", "-"},
+      {"ASCII \\ ~", "ASCII \\ ~"}, {"ニュース ｱｲ", "ニュース ｱｲ"}, {"ソ表能", "ソ表能"}, {"〜～−－—―", "?～?－?―"},
+      {"♬♪é¿𠮷", "?♪???"}, {"∵纊①", "∵纊①"}, {"한", "?"},
+      {"\xFF", "-"}, {"\xC0\x80", "-"}, {"\xC2", "-"}, {"\xE0\x9F\x80", "-"}, {"\xED\xA0\x80", "-"},
+      {"\xE3\x81", "-"}, {"\xE3\x81\x41", "-"}, {"\xF0\x8F\x80\x80", "-"}, {"\xF4\x90\x80\x80", "-"},
+      {"\xF0\x9F\x98\x41", "-"}, {"\xF5\x80\x80\x80", "-"}, {"\xF8\x80\x80\x80", "-"},
   };
+  // clang-format on
   for (const auto& c : cases) {
     const std::optional<std::string> cp932 = platform::cp932_from_utf8(c.utf8);
-    EXPECT_EQ(cp932.value_or("-"), std::string(c.expected) == "-" ? "-" : test::sjis(c.expected))
-        << c.utf8;
+    EXPECT_EQ(cp932.value_or("-"), c.expected == std::string("-") ? "-" : test::sjis(c.expected));
   }
 }
 
-std::size_t bytes_in_use() {
-  const struct mallinfo2 m = mallinfo2();
-  return m.uordblks + m.hblkhd;
-}
-
 TEST(TableMemory, TablesGrowingSideBySideOverSeveralPieces) {
+  const auto in_use = [] { return mallinfo2().uordblks + mallinfo2().hblkhd; };
   constexpr std::uint32_t kEntries = 1u << 20;  // 4 MiB a table: pieces are 2 MiB
-  const std::size_t before = bytes_in_use();
+  const std::size_t before = in_use();
   for (int round = 0; round < 3; ++round) {
     Table<std::uint32_t> kept;
     {
@@ -66,7 +49,7 @@ TEST(TableMemory, TablesGrowingSideBySideOverSeveralPieces) {
     for (std::uint32_t k = 0; k < 2 * kEntries; k += 4099) ASSERT_EQ(kept[k], k);
     EXPECT_EQ(kept.back(), 2 * kEntries - 1);
   }
-  EXPECT_LE(bytes_in_use(), before + (8u << 20));  // the piece kept for reuse, and the heap's slack
+  EXPECT_LE(in_use(), before + (8u << 20));  // the piece kept for reuse, and the heap's slack
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
-#include <iterator>
 
 #include "platform/file.hpp"
 
@@ -36,9 +35,7 @@ bool write_fd(int fd, const char* data, std::size_t n) {
   return true;
 }
 
-constexpr int kInterrupts[] = {SIGINT, SIGTERM, SIGHUP};
-struct sigaction saved_actions[std::size(kInterrupts)];
-volatile std::sig_atomic_t interrupt_output = -1;  // the descriptor a guard empties
+volatile std::sig_atomic_t interrupt_output = -1;  // the descriptor to empty
 volatile std::sig_atomic_t interrupt_terminal = 0;
 
 // Async-signal-safe calls only. The default action is back (SA_RESETHAND) and
@@ -52,7 +49,8 @@ extern "C" void on_interrupt(int signal) {
 
 }  // namespace
 
-InterruptGuard::InterruptGuard(const File& output) {
+void empty_on_interrupt(const File& output) {
+  constexpr int kInterrupts[] = {SIGINT, SIGTERM, SIGHUP};
   interrupt_output = fd_of(output.native_handle());
   interrupt_terminal = is_terminal(StdStream::out) ? 1 : 0;
   struct sigaction action {};
@@ -60,17 +58,11 @@ InterruptGuard::InterruptGuard(const File& output) {
   action.sa_flags = SA_RESETHAND;
   sigemptyset(&action.sa_mask);
   for (const int signal : kInterrupts) sigaddset(&action.sa_mask, signal);
-  for (std::size_t i = 0; i < std::size(kInterrupts); ++i) {
-    ::sigaction(kInterrupts[i], nullptr, &saved_actions[i]);
-    if (saved_actions[i].sa_handler != SIG_IGN) ::sigaction(kInterrupts[i], &action, nullptr);
+  for (const int signal : kInterrupts) {
+    struct sigaction before {};
+    ::sigaction(signal, nullptr, &before);
+    if (before.sa_handler != SIG_IGN) ::sigaction(signal, &action, nullptr);
   }
-}
-
-InterruptGuard::~InterruptGuard() {
-  for (std::size_t i = 0; i < std::size(kInterrupts); ++i) {
-    ::sigaction(kInterrupts[i], &saved_actions[i], nullptr);
-  }
-  interrupt_output = -1;
 }
 
 bool File::open_read(const char* path) {

@@ -51,7 +51,7 @@ FileId id_of(const BY_HANDLE_FILE_INFORMATION& info) {
                 (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
 }
 
-HANDLE interrupt_output = INVALID_HANDLE_VALUE;  // the file a guard empties
+HANDLE interrupt_output = INVALID_HANDLE_VALUE;  // the file to empty
 HANDLE interrupted_thread = nullptr;             // the thread that copies
 bool interrupt_console = false;
 
@@ -74,18 +74,12 @@ BOOL WINAPI on_interrupt(DWORD event) {
 
 }  // namespace
 
-InterruptGuard::InterruptGuard(const File& output) {
+void empty_on_interrupt(const File& output) {
   interrupt_output = handle_of(output.native_handle());
   interrupt_console = is_terminal(StdStream::out);
   DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &interrupted_thread,
                   0, FALSE, DUPLICATE_SAME_ACCESS);
   SetConsoleCtrlHandler(on_interrupt, TRUE);
-}
-
-InterruptGuard::~InterruptGuard() {
-  SetConsoleCtrlHandler(on_interrupt, FALSE);
-  CloseHandle(interrupted_thread);
-  interrupted_thread = nullptr;
 }
 
 bool File::open_read(const char* path) {
