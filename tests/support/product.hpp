@@ -1,5 +1,5 @@
-// The program's code as unit tests and fuzzers reach it: bytes in memory as a file, a console
-// that keeps the CP932 bytes a capture holds, a scan, the fuzzers' check.
+// Bytes in memory as a file, a console keeping the CP932 bytes a capture holds, a scan of bytes,
+// the fuzzer's check.
 #pragma once
 
 #include <cstdio>
@@ -40,25 +40,19 @@ struct Scanned {
   AdtsInput input;
   std::string out, error;  // the standard output; the error exit's message
 };
-// A scan (of a source, into a record, on a console) as the test sees it.
-template <class Scan>
-Scanned scanned(Scan scan) {
+// A scan of bytes (of size bytes, the source failing after fail_after views) as a test sees it.
+inline Scanned scan_bytes(std::string_view bytes, std::optional<std::uint64_t> size = {},
+                          int fail_after = -1) {
+  MemorySource source(bytes, fail_after);
   CapturedConsole captured;
   Scanned s;
   try {
-    s.status = scan(s.input, captured.console);
+    s.status = scan_adts_stream(source, size.value_or(bytes.size()), s.input, captured.console);
   } catch (const FatalError& e) {
     s.error = text(e.message);
   }
   s.out = captured.out();
   return s;
-}
-inline Scanned scan_bytes(std::string_view bytes, std::optional<std::uint64_t> size = {},
-                          int fail_after = -1) {
-  MemorySource source(bytes, fail_after);
-  return scanned([&](AdtsInput& in, Console& console) {
-    return scan_adts_stream(source, size.value_or(bytes.size()), in, console);
-  });
 }
 
 }  // namespace sarnik::test

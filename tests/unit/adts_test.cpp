@@ -1,5 +1,5 @@
-// One table from a stream recipe (placed against the 32768-byte blocks and the 128 KiB reads)
-// to what the scan makes of it; one from a record to its report.
+// One table from a stream recipe (against the 32768-byte blocks and the 128 KiB reads) to what the
+// scan makes of it; one from a record to its report.
 #include <gtest/gtest.h>
 
 #include "adts/report.hpp"
@@ -25,16 +25,15 @@ struct Recipe {
     }
     return *this;
   }
-  Recipe& junk(std::size_t n, char c = 'x') { return raw(std::string(n, c)); }
-  Recipe& raw(const std::string& junk) {
-    bytes += junk;
+  Recipe& junk(std::size_t n, char c = 'x', std::string other = "") {
+    bytes += std::string(n, c) + other;
     return *this;
   }
 };
 
 // What a scan made: its warnings, then the error exit's message, or "skipped" when it skipped
-// bytes, each segment (first frame, MPEG-2, profile, rate, channels), and whether any frame
-// is one that is not edited.
+// bytes, each segment (first frame, MPEG-2, profile, rate, channels), and whether a frame is not
+// edited.
 std::string made(const test::Scanned& s) {
   if (!s.status) return s.out + s.error;
   std::string out = s.out + (s.status == ScanResult::skipped ? "skipped " : "");
@@ -55,47 +54,45 @@ TEST(Scanner, RecipeToRecord) {
   Recipe varying;  // frames of 100 to 8191 bytes: blocks end inside frames, one runs past a read
   for (std::uint32_t i = 0; i < 300; ++i) varying.frames(1, {100 + (i * 97) % 8092});
   const struct {
-    const char* what;
     Recipe recipe;
     std::string made;  // UTF-8
     std::optional<std::uint64_t> size = {};
     int fail_after = -1;
   } cases[] = {
       // clang-format off
-      {"lengths across blocks and reads", varying, stereo},
-      {"one frame of 8 bytes", Recipe().frames(1, {8}), stereo},
-      {"7 bytes", Recipe().frames(1, {7}), not_adts},
-      {"empty", Recipe(), not_adts},
-      {"last frame cut short", Recipe().frames(10, {}, 100), stereo},
-      {"7 bytes after", Recipe().frames(10).junk(7), stereo},
-      {"8 bytes after", Recipe().frames(10).junk(8), warning(10) + not_adts},
-      {"1023 bytes before", Recipe().junk(1023).frames(20), "skipped " + stereo},
-      {"1024 bytes before", Recipe().junk(1024).frames(20), not_adts},
-      {"gap after one frame", Recipe().frames(1).junk(300, '\0').frames(6), warning(1) + "skipped " + stereo},
-      {"gap of 1023", Recipe().frames(30).junk(1023).frames(30), warning(30) + "skipped " + stereo},
-      {"gap of 1024", Recipe().frames(30).junk(1024).frames(30), warning(30) + not_adts},
+      {varying, stereo},
+      {Recipe().frames(1, {8}), stereo},
+      {Recipe().frames(1, {7}), not_adts},
+      {Recipe().frames(10, {}, 100), stereo},
+      {Recipe().frames(10).junk(7), stereo},
+      {Recipe().frames(10).junk(8), warning(10) + not_adts},
+      {Recipe().junk(1023).frames(20), "skipped " + stereo},
+      {Recipe().junk(1024).frames(20), not_adts},
+      {Recipe().frames(1).junk(300, '\0').frames(6), warning(1) + "skipped " + stereo},
+      {Recipe().frames(30).junk(1023).frames(30), warning(30) + "skipped " + stereo},
+      {Recipe().frames(30).junk(1024).frames(30), warning(30) + not_adts},
       // A block is read again from a frame in its last 4103 bytes: a gap there is searched in full.
-      {"gap near a block's end", Recipe().frames(84).junk(600).frames(10), warning(84) + "skipped " + stereo},
-      {"frame ending at a block's end", Recipe().frames(70, {400}).frames(1, {4768}).frames(20), stereo},
-      {"header in the last 7 bytes", Recipe().frames(30).junk(100).frames(1, {8}, 1), warning(30) + not_adts},
-      {"length field 0", Recipe().frames(4).raw(test::adts_frame({0})).frames(4), warning(4) + "skipped " + stereo},
+      {Recipe().frames(84).junk(600).frames(10), warning(84) + "skipped " + stereo},
+      {Recipe().frames(70, {400}).frames(1, {4768}).frames(20), stereo},
+      {Recipe().frames(30).junk(100).frames(1, {8}, 1), warning(30) + not_adts},
+      {Recipe().frames(4).junk(0, 0, test::adts_frame({0})).frames(4), warning(4) + "skipped " + stereo},
       // A segment opens where the channels change; every frame counts for editing.
-      {"channels change", Recipe().frames(500).frames(400, {384, 3, 0, 1, 6}).frames(50).frames(20, {384, 4})
+      {Recipe().frames(500).frames(400, {384, 3, 0, 1, 6}).frames(50).frames(20, {384, 4})
            .frames(20, {384, 3, 0, 2}), "0 0 1 48000 2 500 0 1 48000 6 900 0 1 48000 2 (not editable)"},
-      {"formats", Recipe().frames(3, {384, 4, 1, 0}).frames(3, {384, 0, 0, 2, 1}).frames(3, {384, 11, 1, 3, 2})
+      {Recipe().frames(3, {384, 4, 1, 0}).frames(3, {384, 0, 0, 2, 1}).frames(3, {384, 11, 1, 3, 2})
            .frames(3, {384, 12, 0, 1, 1}).frames(3, {384, 15, 0, 1, 2}),
        "0 1 0 44100 2 3 0 2 96000 1 6 1 3 8000 2 9 0 1 0 1 12 0 1 0 2 (not editable)"},
-      {"44.1 kHz after 48 kHz", Recipe().frames(3).frames(3, {384, 4}), stereo + "(not editable)"},
-      {"Main after LC", Recipe().frames(3).frames(1, {384, 3, 0, 0}), stereo + "(not editable)"},
-      {"MPEG-2 after MPEG-4", Recipe().frames(3).frames(3, {384, 3, 1}), stereo},
-      {"two raw data blocks", Recipe().frames(3).frames(1, {384, 3, 0, 1, 2, 1}), stereo + "(not editable)"},
-      {"failed read", Recipe().frames(300), "AAC ファイルの読み込みに失敗しました。", {}, 1},
-      {"file shorter than its size", Recipe().frames(300), "AAC ファイルの読み込みに失敗しました。", 300 * 384 + 5000},
-      {"4 GiB", Recipe(), "4GB 以上の AAC ファイルには対応していません。", std::uint64_t{1} << 32},
+      {Recipe().frames(3).frames(3, {384, 4}), stereo + "(not editable)"},
+      {Recipe().frames(3).frames(1, {384, 3, 0, 0}), stereo + "(not editable)"},
+      {Recipe().frames(3).frames(3, {384, 3, 1}), stereo},
+      {Recipe().frames(3).frames(1, {384, 3, 0, 1, 2, 1}), stereo + "(not editable)"},
+      {Recipe().frames(300), "AAC ファイルの読み込みに失敗しました。", {}, 1},
+      {Recipe().frames(300), "AAC ファイルの読み込みに失敗しました。", 300 * 384 + 5000},
+      {Recipe(), "4GB 以上の AAC ファイルには対応していません。", std::uint64_t{1} << 32},
       // clang-format on
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
+    SCOPED_TRACE(&c - cases);
     const test::Scanned s = test::scan_bytes(c.recipe.bytes, c.size, c.fail_after);
     EXPECT_EQ(made(s), test::sjis(c.made));
     if (s.status) {
@@ -103,17 +100,6 @@ TEST(Scanner, RecipeToRecord) {
       EXPECT_EQ(s.input.frame_count + 1, c.recipe.offsets.size());
       EXPECT_EQ(s.input.file_size, c.recipe.bytes.size());
     }
-    if (c.size || c.fail_after >= 0) continue;
-    // The same bytes in a file, through the file's own source.
-    const test::TempDir dir;
-    const std::string name = dir.write("in.aac", c.recipe.bytes);
-    const test::Scanned f = test::scanned([&](AdtsInput& in, Console& console) {
-      ScannedInput scanned = scan_adts_file(name.c_str(), console);
-      in = std::move(scanned.frames);
-      return scanned.result;
-    });
-    EXPECT_EQ(made(f), made(s)) << "from the file";
-    EXPECT_TRUE(!s.status || f.input.frame_offsets == s.input.frame_offsets) << "from the file";
   }
 }
 
@@ -128,25 +114,19 @@ TEST(Report, RecordToLines) {
     std::string lines;  // UTF-8
   } cases[] = {
       // clang-format off
-      {384000, 1000, {{0, 0, 1, 48000, 2}}, "00:00:21", "144.0", lc48("2 ch")},
       {384005, 1000, {{0, 0, 1, 48000, 2}}, "00:00:21", "144.2", lc48("2 ch")},
-      {384, 1, {{0, 0, 1, 48000, 2}}, "00:00:00", "144.0", lc48("2 ch")},
       {1, 2, {{0, 0, 1, 48000, 1}}, "00:00:00", "0.188", lc48("1 ch")},
       {1000, 16875000, {{0, 0, 1, 48000, 0}}, "100:00:00", "0.0", lc48("0 ch (二重音声?)")},
-      {1000, 46874, {{0, 0, 1, 48000, 5}}, "00:16:39", "0.8", lc48("5 ch")},
       {1000, 46875, {{0, 0, 1, 48000, 7}}, "00:16:40", "0.8", lc48("6.1 ch")},
       {2000000, 5000, {{0, 0, 1, 48000, 2}, {3000, 0, 1, 48000, 6}}, "00:01:46", "150.0",
        lc48("2 ch") + "3000フレーム以降:\n  チャンネル:   5.1 ch\n"},
       {2000, 20, {{0, 0, 1, 48000, 2}, {10, 1, 2, 44100, 1}}, "00:00:00", "37.500",
        lc48("2 ch") + "10フレーム以降:\n  バージョン:   MPEG-2 AAC\n  プロファイル: SSR (Scalable Sampling Rate)\n"
        "  サンプリング周波数: 44100 Hz\n  チャンネル:   1 ch\n"},
-      {1000, 10, {{0, 1, 0, 48000, 2}}, "00:00:00", "37.500",
-       "  バージョン:   MPEG-2 AAC\n  プロファイル: Main\n  サンプリング周波数: 48000 Hz\n  チャンネル:   2 ch\n"},
+      {1000, 46874, {{0, 1, 0, 48000, 5}}, "00:16:39", "0.8",
+       "  バージョン:   MPEG-2 AAC\n  プロファイル: Main\n  サンプリング周波数: 48000 Hz\n  チャンネル:   5 ch\n"},
       {1000, 10, {{0, 0, 3, 0, 2}}, "00:00:00", "0.0",
        "  バージョン:   MPEG-4 AAC\n  プロファイル: 不明\n  サンプリング周波数: 0 Hz\n  チャンネル:   2 ch\n"},
-      // A later segment at another rate: its rate line is the only sign.
-      {1000, 10, {{0, 0, 1, 48000, 2}, {5, 0, 1, 44100, 6}}, "00:00:00", "37.500",
-       lc48("2 ch") + "5フレーム以降:\n  サンプリング周波数: 44100 Hz\n  チャンネル:   5.1 ch\n"},
       // clang-format on
   };
   for (const auto& c : cases) {

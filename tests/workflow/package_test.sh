@@ -1,33 +1,28 @@
 #!/usr/bin/env bash
-# The Debian package built from the install tree: files, modes, control fields (the version the
-# banner's), lintian, the copyright file, both programs and man pages.   package_test.sh <build dir> <source dir>
+# The Debian package of the install tree: its files and modes, control fields (the banner's version),
+# lintian, the copyright file, both programs and man pages.   package_test.sh <source dir> <build dir>
 set -uo pipefail
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
 fail() { echo "  FAILED: $*"; failures=$((failures + 1)); }
-cpack --config "$1/CPackConfig.cmake" -G DEB -B "$work" >"$work/log" 2>&1 || fail "cpack: $(cat "$work/log")"
+cpack --config "$2/CPackConfig.cmake" -G DEB -B "$work" >"$work/log" 2>&1 || fail "cpack: $(cat "$work/log")"
 deb=$(ls "$work"/sarnik_*_*.deb) || exit 1
 files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6, $1, $2 }' | LC_ALL=C sort | tr '\n' ' ')
 [ "$files" = "$(printf '%s root/root ' "./usr/bin/sarnik -rwxr-xr-x" "./usr/bin/sarnik-add2 -rwxr-xr-x" ./usr/share/{doc/sarnik/{changelog.gz,copyright},man/man1/{sarnik-add2,sarnik}.1.gz}" -rw-r--r--")" ] ||
   fail "files in the package: $files"
-version=$(sed -n 's/.*"Sarnik version \([0-9.]*\) alpha \([0-9]*\) add 3.*/\1~alpha\2/p' "$2/src/common/messages.def")
+version=$(sed -n 's/.*"Sarnik version \([0-9.]*\) alpha \([0-9]*\) add 3.*/\1~alpha\2/p' "$1/src/common/messages.def")
 control=$(dpkg-deb -f "$deb" Package Architecture Version Depends | tr '\n' ' ')
 [[ $control == "Package: sarnik Architecture: $(dpkg --print-architecture) Version: $version Depends: "*"libc6 (>= "*"libstdc++6 (>= "* ]] ||
   fail "control fields (Depends versioned): $control"
 lintian --fail-on error "$deb" >"$work/lintian" 2>&1 || fail "lintian: $(cat "$work/lintian")"
 dpkg-deb -x "$deb" "$work/root"
-# The copyright file in the machine-readable format, the holder's and LICENSE's text under MIT.
-c=$work/root/usr/share/doc/sarnik/copyright
-grep -qxF -e 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' "$c" &&
-  [ "$(grep -x -e 'Copyright: .*' -e 'License: .*' "$c" | tr '\n' '|')" = "Copyright: $(sed -n '3s/.*(c) //p' "$2/LICENSE")|License: MIT|License: MIT|" ] &&
-  cmp -s <(sed -e '1,/^ Permission/{/^ Permission/!d}' -e 's/^ //; s/^\.$//' "$c") <(sed 1,4d "$2/LICENSE") || fail "copyright: not the format naming MIT as LICENSE"
+c=$work/root/usr/share/doc/sarnik/copyright  # the machine-readable format: LICENSE's holder and text, MIT
+[ "$(grep -e '^Format: ' -e '^Copyright: ' -e '^License: ' "$c" | tr '\n' '|')" = "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/|Copyright: $(sed -n '3s/.*(c) //p' "$1/LICENSE")|License: MIT|License: MIT|" ] &&
+  cmp -s <(sed -e '1,/^ Permission/{/^ Permission/!d}' -e 's/^ //; s/^\.$//' "$c") <(sed 1,4d "$1/LICENSE") || fail "copyright: not LICENSE's"
 for p in "sarnik:add 3" "sarnik-add2:add 2"; do
-  page=$work/root/usr/share/man/man1/${p%%:*}.1.gz
   [ "$("$work/root/usr/bin/${p%%:*}" -h | head -n 2 | tr '\n' '|')" = "Sarnik version 0.1 alpha 3 ${p#*:}|Usage: sarnik [options] -t xxxx -o <outfile> <infiles>|" ] ||
     fail "${p%%:*} -h"
-  cmp -s <(gzip -dc "$page") "$2/man/sarnik.1" || fail "${p%%:*}.1.gz is not man/sarnik.1"
-  LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>"$work/warnings" | grep "エラー: \.\.\." >/dev/null || fail "${p%%:*}.1.gz lacks its UTF-8 error line"
-  [ ! -s "$work/warnings" ] || fail "man warnings: $(cat "$work/warnings")"
+  cmp -s <(gzip -dc "$work/root/usr/share/man/man1/${p%%:*}.1.gz") "$1/man/sarnik.1" || fail "${p%%:*}.1.gz is not man/sarnik.1"
 done
 [ "$failures" -eq 0 ] && echo "package checked"
