@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer target over the ADTS scanner with clang in build/fuzz and runs it for a time, from its corpus in
-# build/fuzz/run and its seeds in fuzz/corpus/scanner; findings go to build/fuzz/findings/.
+# Builds the libFuzzer target over the ADTS scanner (clang, build/fuzz) and runs it for a time, from its
+# corpus and fuzz/corpus/scanner; findings go to build/fuzz/findings/.
 #   scripts/fuzz.sh [-t SECONDS, default 60] [LIBFUZZER-FLAG...]
 set -euo pipefail
 cd "$(dirname "$0")/.."

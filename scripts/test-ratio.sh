@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# The tests' share of all code by content: the non-blank characters of every file git tracks under
-# tests/ and fuzz/ (but recordings and fuzz seeds) and of scripts/test* and scripts/fuzz*, against
-# src/'s. Exits 1 above one third.
+# The tests' share of all code by content: the non-blank characters of the files git tracks under tests/
+# and fuzz/ (but recordings and seeds), scripts/test* and scripts/fuzz*, against src/'s; 1 above a third.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 count() { git ls-files -z -- "$@" | grep -zvE '\.(aac|ts|mp4|m2ts|bin)$' | grep -zv '/corpus/' |

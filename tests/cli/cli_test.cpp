@@ -1,6 +1,5 @@
-// The built programs on real files: tables from a command line to the exact output, error,
-// exit code and files; the first runs under Wine too, the second needs a POSIX shell (pipes,
-// FIFOs, closed streams, locks, locales, terminals, a preloaded copy hook).
+// The programs on real files: tables from a command line to the exact output, error, exit code and
+// files; the first runs under Wine too, the second needs a POSIX shell.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -126,9 +125,10 @@ TEST(Cli, StreamsFilesAndTerminals) {
       " /dev/null | tr -d '\\r' | iconv -f UTF-8 -t CP932";  // UTF-8 back to CP932
   // clang-format off
   expect_rows({
-      {"head -c 67108864 /dev/zero | sarnik -t /dev/stdin -o out.aac in.aac && "
-       "head -c 67108865 /dev/zero | sarnik -t /dev/stdin -o out.aac in.aac",
-       kRunIn + kWhole + B3, error("AviSynth スクリプトファイルが大きすぎます。"), 1, kIn},
+      {"{ printf 'Trim(10,'; sleep 0.1; printf 19\\); } | sarnik -a -t /dev/stdin -o out.aac in.aac",  // read in two
+       kRunIn + output("Trim(10,19)", 3840, 10), "", 0, in(10, 20)},
+      {"head -c 67108865 /dev/zero | sarnik -t /dev/stdin -o out.aac in.aac", B3,  // a byte over 64 MiB
+       error("AviSynth スクリプトファイルが大きすぎます。"), 1},
       {"mkdir d && sarnik d; cat in.aac | sarnik -o out.aac /dev/stdin", B3 + B3,
        kReadFailed + error("AAC ファイルが通常のファイルではありません。"), 1, ""},
       {R"(flock out.aac "$S3" -o out.aac in.aac)", B3, kOpenFailed, 1},
@@ -160,9 +160,9 @@ TEST(Cli, StreamsFilesAndTerminals) {
        kCopying + "\n" + kWriteFailed, "", 0},
       {R"(LC_ALL=C.UTF-8 script -qec 'LD_PRELOAD=$HOOK SARNIK_HOOK=term exec "$S3" -o out.aac in.aac')" + terminal,
        kCopying + "\n", "", 0, ""},
-      {R"(for l in C POSIX xx_XX.UTF-8 xx_XX.utf8; do LC_ALL=$l script -qec '"$S3" -h')" + terminal +
+      {R"(for l in C POSIX xx_XX.utf8; do LC_ALL=$l script -qec '"$S3" -h')" + terminal +
            R"(; done; LC_ALL=xx_XX.SJIS script -qec '"$S3" -h' /dev/null | tr -d '\r')",
-       B3 + usage() + B3 + usage() + B3 + usage() + B3 + usage() + B3 + usage(), "", 0},
+       B3 + usage() + B3 + usage() + B3 + usage() + B3 + usage(), "", 0},
   });
   // clang-format on
 }

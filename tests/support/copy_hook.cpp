@@ -1,7 +1,6 @@
-// Preloaded into the program (LD_PRELOAD) to change an input under it, as SARNIK_HOOK says:
-// "rewrite FILE" rewrites 100 bytes of FILE in place, "cut FILE" cuts it to 1000 bytes, both
-// before the first copy_file_range; "scanned FILE" rewrites it after the first read (the scan);
-// "term" raises SIGTERM after the first copy_file_range.
+// Preloaded (LD_PRELOAD) as SARNIK_HOOK says: before the first copy_file_range "rewrite FILE"
+// rewrites 100 bytes of FILE in place and "cut FILE" cuts it to 1000; "scanned FILE" rewrites it
+// after the first read (the scan); "term" raises SIGTERM after the first copy_file_range.
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <unistd.h>

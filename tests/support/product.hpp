@@ -1,5 +1,4 @@
-// Bytes in memory as a file, a console keeping the CP932 bytes a capture holds, a scan of bytes,
-// the fuzzer's check.
+// Bytes in memory as a file, a console keeping the CP932 bytes, a scan, the fuzzer's check.
 #pragma once
 
 #include <cstdio>
@@ -9,18 +8,16 @@
 
 namespace sarnik::test {
 
-struct MemorySource final : ByteSource {  // every view after the first fail_after ones fails
-  MemorySource(std::string_view data, int limit) : bytes(data), fail_after(limit) {}
+struct MemorySource final : ByteSource {
+  explicit MemorySource(std::string_view data) : bytes(data) {}
   const std::uint8_t* view(std::uint64_t offset, std::size_t n) override {
-    const bool failing = fail_after >= 0 && views++ >= fail_after;
-    if (failing || offset > bytes.size() || n > bytes.size() - offset) return nullptr;
+    if (offset > bytes.size() || n > bytes.size() - offset) return nullptr;
     return reinterpret_cast<const std::uint8_t*>(bytes.data()) + offset;
   }
   std::string_view bytes;
-  int fail_after, views = 0;
 };
 
-struct CapturedConsole final : ConsoleSink {  // of the standard output; errors are thrown
+struct CapturedConsole final : ConsoleSink {  // errors are thrown, not written
   TextEncoding encoding(platform::StdStream) const override { return {}; }
   bool shows_at_once() const override { return false; }
   bool write(platform::StdStream, std::string_view bytes) override {
@@ -40,10 +37,9 @@ struct Scanned {
   AdtsInput input;
   std::string out, error;  // the standard output; the error exit's message
 };
-// A scan of bytes (of size bytes, the source failing after fail_after views) as a test sees it.
-inline Scanned scan_bytes(std::string_view bytes, std::optional<std::uint64_t> size = {},
-                          int fail_after = -1) {
-  MemorySource source(bytes, fail_after);
+// A scan of bytes (taken as a file of size bytes) as a test sees it.
+inline Scanned scan_bytes(std::string_view bytes, std::optional<std::uint64_t> size = {}) {
+  MemorySource source(bytes);
   CapturedConsole captured;
   Scanned s;
   try {

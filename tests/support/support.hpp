@@ -1,5 +1,4 @@
-// ADTS frames built bit by bit, temporary folders, command lines run by the shell, and expected
-// texts written in UTF-8, converted to CP932 by iconv.
+// ADTS frames, temporary folders, command lines run by sh, expected texts converted by iconv.
 #pragma once
 
 #include <iconv.h>
@@ -62,7 +61,7 @@ inline std::string sjis(std::string in) {
   return out.substr(0, out.size() - out_left);
 }
 
-// The report of an input (by default one segment of stereo MPEG-4 AAC LC at 48000 Hz), in UTF-8.
+// An input's report (by default one segment of stereo MPEG-4 AAC LC at 48000 Hz), in UTF-8.
 inline const std::string kLc48Lines =
     "  バージョン:   MPEG-4 AAC\n  プロファイル: LC (Low Complexity)\n"
     "  サンプリング周波数: 48000 Hz\n";
@@ -103,9 +102,8 @@ struct ProcessResult {
   std::string out, err;
   int exit_code = -1;
 };
-// A command line run by sh in cwd, with an empty standard input. The functions sarnik and sarnik2
-// run the programs under test, $S3 and $S2 (SARNIK_BIN and SARNIK_ADD2_BIN, else this build's),
-// through $R (SARNIK_RUNNER: wine); $HOOK is the copy hook (copy_hook.cpp).
+// A command line run by sh in cwd, stdin empty: sarnik and sarnik2 run $S3 and $S2 (SARNIK_BIN,
+// SARNIK_ADD2_BIN, else this build's) through $R (SARNIK_RUNNER: wine); $HOOK is copy_hook.cpp.
 inline ProcessResult run_shell(const std::string& command, const std::string& cwd) {
   [[maybe_unused]] static const bool environment = [] {
     setenv("S3", env_or("SARNIK_BIN", SARNIK_DEFAULT_BIN).c_str(), 1);
@@ -113,7 +111,6 @@ inline ProcessResult run_shell(const std::string& command, const std::string& cw
     setenv("R", env_or("SARNIK_RUNNER").c_str(), 1);
     setenv("HOOK", SARNIK_COPY_HOOK, 1);
     setenv("SHELL", "/bin/sh", 1);  // for script: a shell quiet about locales it cannot set
-    // The hook comes before the sanitizers' runtime.
     setenv("ASAN_OPTIONS", (env_or("ASAN_OPTIONS") + ":verify_asan_link_order=0").c_str(), 1);
     return true;
   }();

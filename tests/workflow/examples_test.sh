@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# examples/workflow.sh and batch.sh as the README prints them, on MPEG-TS recordings made by ffmpeg, by an
-# unprivileged user with few processes and a time limit.   examples_test.sh <source dir> <build dir> <sarnik> <sarnik-add2>
+# examples/ as the README prints them, on recordings made by ffmpeg, as an unprivileged user with few
+# processes and a time limit.   examples_test.sh <source dir> <build dir> <sarnik> <sarnik-add2>
 set -uo pipefail
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -87,9 +87,7 @@ mkdir batch && cp lead.ts batch/one.TS && cp lead.ts batch/two.ts && cp rate44.t
 run 1 batch.log examples/batch.sh batch 2
 has batch.log "done: batch/one-cut.mp4" "skipped, no batch/two.avs: batch/two.ts" "some recordings were not cut" \
   "FAILED: batch/bad.ts (see batch/bad-cut.log)" "FAILED: batch/surround.ts (see batch/surround-cut.log)"
-has batch/bad-cut.log "sarnik wrote no audio for stream 1 of $work/batch/bad.ts"
 has batch/surround-cut.log "from 5.1 ch to 2 ch at its frame 352 (7 s into" "a .ts or .m2ts result keeps the change; no result written"
 [ "$( (ls -A; ls -A batch) | grep -e '^\.' -e '^wrong.mp4' -e '-cut\.mp4$' | tr '\n' ' ')" = "rec-cut.mp4 one-cut.mp4 " ] || fail "results: $(ls -A . batch)"
-expect_result batch/one-cut.mp4 657:0
 [ "$failures" -eq 0 ] || { echo "$failures checks failed"; exit 1; }
 echo "all checks passed"
