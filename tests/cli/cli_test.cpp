@@ -119,8 +119,9 @@ TEST(Cli, ArgumentsToBytesAndFiles) {
 
 TEST(Cli, StreamsFilesAndTerminals) {
   if (runs_under_runner()) GTEST_SKIP() << "a POSIX shell around the programs";
-  // Frames of 8 bytes: the frame tables take several pieces of 2 MiB (see table_memory.hpp).
-  const std::string big = adts_stream(1 << 20, {8});
+  // Frames of 8 bytes fill several pieces of frame tables; the next, of 100 to 8191 bytes, cross reads.
+  std::string big = adts_stream(1 << 20, {8});
+  for (std::uint32_t i = 0; i < 300; ++i) big += adts_frame({100 + (i * 97) % 8092}, i);
   const std::string terminal =
       " /dev/null | tr -d '\\r' | iconv -f UTF-8 -t CP932";  // UTF-8 back to CP932
   // clang-format off
@@ -153,7 +154,7 @@ TEST(Cli, StreamsFilesAndTerminals) {
       {R"(LD_PRELOAD=$HOOK SARNIK_HOOK='cut b.aac' sarnik -a -t 'Trim(0,9)+Trim(100,149)' -o out.aac in.aac b.aac)",
        kRunIn + kReportB + sjis("出力中...\nTrim(0,9)+Trim(100,149)"), kChanged, 1, ""},
       {R"(LD_PRELOAD=$HOOK SARNIK_HOOK=term exec "$S3" -o out.aac in.aac)", "", "", 128 + 15, ""},
-      // A terminal shows each message at once (the range before its copy ends), in UTF-8.
+      // A terminal gets UTF-8, each message at once (the range before its copy ends).
       {R"(LC_ALL=C.UTF-8 script -qec '"$S3" in.aac missing.aac 2>e; "$S3" missing.aac >o')" + terminal,
        kRunIn + kReadFailed, "", 0, kKeep, {{"e", kReadFailed}, {"o", B3}}},
       {R"(LC_ALL=C.UTF-8 script -qec '"$S3" -o /dev/full in.aac')" + terminal,

@@ -91,7 +91,6 @@ TEST(Scanner, RecipeToRecord) {
        "13 1 1 0 2 14 0 2 0 1 15 1 3 0 2 (not editable)"},
       {Recipe().frames(3).frames(3, {384, 4}), stereo + "(not editable)"},
       {Recipe().frames(3).frames(1, {384, 3, 0, 0}), stereo + "(not editable)"},
-      {Recipe().frames(3).frames(3, {384, 3, 1}), stereo},
       {Recipe().frames(3).frames(1, {384, 3, 0, 1, 2, 1}), stereo + "(not editable)"},
       {Recipe().frames(300), "AAC ファイルの読み込みに失敗しました。", 300 * 384 + 5000},
       {Recipe(), "4GB 以上の AAC ファイルには対応していません。", std::uint64_t{1} << 32},
