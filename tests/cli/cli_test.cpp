@@ -119,7 +119,7 @@ TEST(Cli, ArgumentsToBytesAndFiles) {
 
 TEST(Cli, StreamsFilesAndTerminals) {
   if (runs_under_runner()) GTEST_SKIP() << "a POSIX shell around the programs";
-  // Frames of 8 bytes fill several pieces of frame tables; the next, of 100 to 8191 bytes, cross reads.
+  // 8-byte frames fill several pieces of frame tables; the next, of 100 to 8191 bytes, cross reads.
   std::string big = adts_stream(1 << 20, {8});
   for (std::uint32_t i = 0; i < 300; ++i) big += adts_frame({100 + (i * 97) % 8092}, i);
   const std::string terminal =

@@ -93,7 +93,7 @@ TEST(CommandLine, NameToDerivation) {
           {a252 + "a5ms.aac", "出力ファイル名が長すぎます。"},
           {"x -ms.aac", "入力ファイル上書き防止の為中止します\n"},
           {"movie ms.aac", missing},
-      {"rec -57ms 2xs.aac", "rec 0ms 2xs.aac -57"},
+          {"rec -57ms 2xs.aac", "rec 0ms 2xs.aac -57"},
           {"x 2147483648ms", too_large},
           {"x -2147483649ms", too_large},
       },
