@@ -119,7 +119,7 @@ TEST(Cli, ArgumentsToBytesAndFiles) {
 
 TEST(Cli, StreamsFilesAndTerminals) {
   if (runs_under_runner()) GTEST_SKIP() << "a POSIX shell around the programs";
-  // 8-byte frames fill several pieces of frame tables; the next, of 100 to 8191 bytes, cross reads.
+  // Frame tables over several pieces; frames of 100 to 8191 bytes across reads.
   std::string big = adts_stream(1 << 20, {8});
   for (std::uint32_t i = 0; i < 300; ++i) big += adts_frame({100 + (i * 97) % 8092}, i);
   const std::string terminal =
@@ -141,9 +141,9 @@ TEST(Cli, StreamsFilesAndTerminals) {
        {{"big.aac", big}}},
       {"sarnik -o /dev/full in.aac 2>&1; sarnik in.aac > /dev/full", kCopying + kWriteFailed,
        error("標準出力への書き込みに失敗しました。"), 1},
-      {R"~(sarnik "$(printf 'in\203\140.aac')" "$(printf 'x\205\100\377.aac')")~",
-       B3 + "in\x83\x60.aac" + report("") + "x?@?.aac" + report(""), "", 0, kKeep, {},
-       {{"in\x83\x60.aac", kIn}, {"x\x85\x40\xFF.aac", kIn}}},
+      {R"~(sarnik "$(printf 'in\203\140.aac')" "$(printf 'x\205\100\377\241.aac')")~",
+       B3 + "in\x83\x60.aac" + report("") + "x?@?\xA1.aac" + report(""), "", 0, kKeep, {},
+       {{"in\x83\x60.aac", kIn}, {"x\x85\x40\xFF\xA1.aac", kIn}}},
       {R"(env -i LANG=C "$S3" テスト.aac)",
        B3 + report("テスト.aac"), "", 0, kKeep, {}, {{"テスト.aac", kIn}}},
       // Changes and interrupts under the copy, by the preloaded copy hook.
