@@ -26,8 +26,8 @@ run() {
 # a 1 kHz tone over frames 350-399, 650-699 (200, 350 once cut) plus SHIFT; 5.1 turns to stereo at 12.5 s, in the tone (its priming frame first).
 make_recording() {
   local i=0 start shift layout src inputs=()
-  for spec in "${@:4}"; do
-    IFS=, read -r start shift layout <<<"$spec" && i=$((i + 1)) && src="((t+($start)+1024/$3)*30000/1001-$shift)"
+  for each in "${@:4}"; do
+    IFS=, read -r start shift layout <<<"$each" && i=$((i + 1)) && src="((t+($start)+1024/$3)*30000/1001-$shift)"
     src="aevalsrc='0.5*sin(2*PI*1000*t)*(between($src\,350\,400)+between($src\,650\,700))':s=$3:d=25"
     aac() { ffmpeg -nostdin -v error -f lavfi -i "$src:c=$1" -af "$2" -c:a aac -f adts -; }
     if [ -z "$layout" ]; then aac mono anull; else aac 5.1 atrim=end_sample=600064 && aac stereo atrim=start_sample=601088; fi >"$1-$i.aac"
@@ -40,12 +40,12 @@ make_recording() {
 # expect_result FILE PACKETS:SHIFT...: no decoder message; 420 video frames; each audio stream with the packets sarnik
 # wrote, spanning the video's time within 3 AAC frames, its tone SHIFT frames after 200 and 350 within 2 and 3.
 expect_result() {
-  local i=0 spec
+  local i=0 each
   [ -z "$(ffmpeg -nostdin -v error -i "$1" -f null - 2>&1)" ] || fail "$1 does not decode cleanly"
-  for spec in "${@:2}"; do
+  for each in "${@:2}"; do
     i=$((i + 1)) && { ffprobe -v error -show_entries packet=stream_index,pts_time,duration_time -of csv=p=0 "$1"
       ffmpeg -nostdin -i "$1" -map "0:a:$((i - 1))" -af silencedetect=noise=-30dB:d=0.2 -f null - 2>&1; } |
-      awk -F, -v s=$i -v end=$# -v want="${spec%:*}" -v at="${spec#*:}" 'function abs(x) { return x < 0 ? -x : x }
+      awk -F, -v s=$i -v end=$# -v want="${each%:*}" -v at="${each#*:}" 'function abs(x) { return x < 0 ? -x : x }
       /^[0-9]+,/ { n[$1]++; if (!($1 in b) || $2 < b[$1]) b[$1] = $2; if ($2 + $3 > e[$1]) e[$1] = $2 + $3 }
       /silence_end/ && k < 2 { split($0, w, " "); t[++k] = w[5] - (at + (k == 1 ? 200 : 350)) * 1001 / 30000 }
       END { a = 1024 / 48000; v = e[0] - b[0]; d = e[s] - b[s]
