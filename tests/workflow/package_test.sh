@@ -21,8 +21,7 @@ c=$work/root/usr/share/doc/sarnik/copyright  # the machine-readable format: LICE
 [ "$(grep -e '^Format: ' -e '^Copyright: ' -e '^License: ' "$c" | tr '\n' '|')" = "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/|Copyright: $(sed -n '3s/.*(c) //p' "$1/LICENSE")|License: MIT|License: MIT|" ] &&
   cmp -s <(sed -e '1,/^ Permission/{/^ Permission/!d}' -e 's/^ //; s/^\.$//' "$c") <(sed 1,4d "$1/LICENSE") || fail "copyright: not LICENSE's"
 for p in "sarnik:add 3" "sarnik-add2:add 2"; do
-  [ "$("$work/root/usr/bin/${p%%:*}" -h | head -n 2 | tr '\n' '|')" = "Sarnik version 0.1 alpha 3 ${p#*:}|Usage: sarnik [options] -t xxxx -o <outfile> <infiles>|" ] ||
-    fail "${p%%:*} -h"
+  "$work/root/usr/bin/${p%%:*}" -h | grep -qx "Sarnik version 0.1 alpha 3 ${p#*:}" || fail "${p%%:*}"
   cmp -s <(gzip -dc "$work/root/usr/share/man/man1/${p%%:*}.1.gz") "$1/man/sarnik.1" || fail "${p%%:*}.1.gz is not man/sarnik.1"
 done
 [ "$failures" -eq 0 ] && echo "package checked"
