@@ -13,8 +13,9 @@ namespace {
 
 std::int32_t number(const std::uint8_t* p) { return p[0] << 16 | p[1] << 8 | p[2]; }
 
-// (first, last) ends after last, or after first when last is before it; (first, -n) after n
-// frames; (first, 0) and (first, -) at the end of the stream.
+// A Trim line in text, after skipped lines, its calls joined in each way that continues it; the
+// calls by the rule: (first, last) ends after last, or after first when last is before it;
+// (first, -n) after n frames; (first, 0) and (first, -) at the end of the stream.
 std::vector<TrimCall> made_line(const std::uint8_t* data, std::size_t size, bool script,
                                 std::string& text) {
   constexpr const char* kSkipped[] = {"#Trim(0,9)\n", "x = Trim(1,2)\n", "\n", "a\\\n"};
