@@ -1,9 +1,11 @@
-// The Trim reader over any text, and over Trim lines made from the bytes, whose calls the rule
-// gives. Byte 0: bit 0 a script, else inline text; bit 1 a made line (bits 2-3 the lines skipped
-// before it, 4-5 what follows it; then 7 bytes a call: how it is written, first, second), else
-// the bytes after it are the text.
+// The Trim reader over any text, and over Trim lines made from the bytes. Byte 0: bit 0 a script,
+// else inline text; bit 1 a made line (bits 2-3 the lines skipped before it, 4-5 what follows
+// it; then 7 bytes a call: how it is written, first, second), else the bytes after it are the
+// text. Invariants: the normalised text holds no blank, no upper-case letter and, from a script,
+// no CR; each call's numbers have at most 7 characters; a made line's calls are the rule's.
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "cutlist/trim_text.hpp"
 #include "support/product.hpp"
@@ -52,15 +54,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool script = data[0] & 1, made = data[0] & 2;
   std::string source(reinterpret_cast<const char*>(data) + 1, size - 1), text;
   std::vector<TrimCall> expected;
-  if (made) source.clear(), expected = made_line(data, size, script, source);
-  if (script) append_script_bytes(text, source);
-  if (!script) text = normalise_inline_text(source);
-  // No blank and no upper-case letter left, nor CR in a script.
+  if (made) {
+    source.clear();
+    expected = made_line(data, size, script, source);
+  }
+  if (script) {
+    append_script_bytes(text, source);
+  } else {
+    text = normalise_inline_text(source);
+  }
   FUZZ_CHECK(text.find_first_of(" \tABCDEFGHIJKLMNOPQRSTUVWXYZ\r", 0, script ? 29 : 28) ==
              std::string::npos);
   const std::vector<TrimCall> calls = read_trim_calls(text);
   FUZZ_CHECK(!made || calls == expected);
-  for (const TrimCall& c : calls) {  // each number of at most 7 characters
+  for (const TrimCall& c : calls) {
     FUZZ_CHECK(c.first >= 0 && c.first <= 9999999 &&
                (c.end == kToStreamEnd ||
                 (c.end > c.first && c.end <= std::max(c.first + 999999, 10000000))));
