@@ -1,24 +1,27 @@
-# Converts the UTF-8 message table to CP932 (or keeps it in UTF-8, checked by
-# iconv) and writes it as C++ source in which every byte outside printable
-# ASCII is an octal escape, so the compiler sees only ASCII whatever its
-# execution character set.
+# Puts the version in the UTF-8 message table (for @SARNIK_VERSION_TEXT@),
+# converts it to CP932 (or keeps it in UTF-8, checked by iconv) and writes it
+# as C++ source in which every byte outside printable ASCII is an octal
+# escape, so the compiler sees only ASCII whatever its execution character set.
 #
 # Usage: cmake -DINPUT=messages.def -DOUTPUT=messages_cp932.inc [-DENCODING=CP932|UTF-8]
-#              -P generate_messages.cmake
+#              -DVERSION_TEXT="0.1 alpha 3" -P generate_messages.cmake
 #
 # A CP932 double-byte character is escaped whole: its trail byte may be 0x5C
 # (a backslash in ASCII) and must not start an escape sequence.
 
-if(NOT INPUT OR NOT OUTPUT)
-  message(FATAL_ERROR "INPUT and OUTPUT must be set")
+if(NOT INPUT OR NOT OUTPUT OR NOT VERSION_TEXT)
+  message(FATAL_ERROR "INPUT, OUTPUT and VERSION_TEXT must be set")
 endif()
 
 if(NOT ENCODING)
   set(ENCODING CP932)
 endif()
+set(versioned "${OUTPUT}.versioned")
+set(SARNIK_VERSION_TEXT "${VERSION_TEXT}")
+configure_file("${INPUT}" "${versioned}" @ONLY)
 set(converted "${OUTPUT}.converted")
 execute_process(
-  COMMAND iconv -f UTF-8 -t ${ENCODING} "${INPUT}"
+  COMMAND iconv -f UTF-8 -t ${ENCODING} "${versioned}"
   OUTPUT_FILE "${converted}"
   RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
@@ -64,5 +67,5 @@ while(index LESS byte_count)
 endwhile()
 
 file(WRITE "${OUTPUT}.tmp" "${text}")
-file(REMOVE "${converted}")
+file(REMOVE "${converted}" "${versioned}")
 file(RENAME "${OUTPUT}.tmp" "${OUTPUT}")

@@ -14,11 +14,10 @@ if(TARGET sarnik-add2)
 endif()
 
 set(CPACK_PACKAGE_NAME sarnik)
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-# The Debian package's version says what the banner says: version 0.1.3 is
-# "0.1 alpha 3", 0.1~alpha3, which sorts before the release 0.1.
-set(CPACK_DEBIAN_PACKAGE_VERSION
-  "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}~alpha${PROJECT_VERSION_PATCH}")
+# Both packages spell the version as the Debian one must, 0.1~alpha3: one
+# spelling, in the ZIP's name as in the .deb's.
+set(CPACK_PACKAGE_VERSION ${SARNIK_PACKAGE_VERSION})
+set(CPACK_DEBIAN_PACKAGE_VERSION ${SARNIK_PACKAGE_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Cut and join AAC (ADTS) audio by a video cut list")
 set(CPACK_PACKAGE_DESCRIPTION
   "sarnik cuts and joins AAC audio held in ADTS streams by the Trim calls of an
@@ -32,19 +31,22 @@ if(WIN32)
   # The readme is CP932 with CR LF line ends: the code page of the program's
   # own console text, so that `type README.txt` in the console that runs
   # sarnik shows it as Notepad does.
-  install(FILES packaging/windows/README.txt LICENSE DESTINATION .)
+  configure_file(packaging/windows/README.txt.in ${CMAKE_BINARY_DIR}/README.txt @ONLY
+                 NEWLINE_STYLE CRLF)
+  install(FILES ${CMAKE_BINARY_DIR}/README.txt LICENSE DESTINATION .)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
-  set(CPACK_PACKAGE_FILE_NAME sarnik-${PROJECT_VERSION}-win64)
+  set(CPACK_PACKAGE_FILE_NAME sarnik-${SARNIK_PACKAGE_VERSION}-win64)
 else()
-  # The man page is installed gzipped, as man reads it and Debian ships it;
-  # -n leaves the name and time out, so the same page makes the same bytes.
+  # The man page, the version put in, is installed gzipped, as man reads it
+  # and Debian ships it; -n leaves the name and time out, so the same page
+  # makes the same bytes.
+  configure_file(man/sarnik.1.in ${CMAKE_BINARY_DIR}/man/sarnik.1 @ONLY)
   set(sarnik_man_gz ${CMAKE_BINARY_DIR}/man/sarnik.1.gz)
   add_custom_command(
     OUTPUT ${sarnik_man_gz}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
-    COMMAND gzip -9 -n -c ${CMAKE_SOURCE_DIR}/man/sarnik.1 > ${sarnik_man_gz}
-    DEPENDS ${CMAKE_SOURCE_DIR}/man/sarnik.1
+    COMMAND gzip -9 -n -c ${CMAKE_BINARY_DIR}/man/sarnik.1 > ${sarnik_man_gz}
+    DEPENDS ${CMAKE_BINARY_DIR}/man/sarnik.1
     COMMENT "Compressing the man page")
   add_custom_target(sarnik_man ALL DEPENDS ${sarnik_man_gz})
   install(FILES ${sarnik_man_gz} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)

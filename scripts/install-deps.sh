@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that are missing, with apt-get: as root
-# directly, else through sudo. apt-get's and dpkg's messages go to
+# directly, else through sudo (as_root). apt-get's and dpkg's messages go to
 # build/install-deps.log and are shown only when the installation fails.
 #
 #   scripts/install-deps.sh [package...]        what building and testing need, and these
 #   scripts/install-deps.sh --only package...   only these
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/common.sh
 
 if [ "${1:-}" = --only ]; then
   shift
@@ -22,17 +23,11 @@ for p in "${packages[@]}"; do
 done
 ((${#missing[@]})) || exit 0
 
-as_root=()
-if [ "$(id -u)" -ne 0 ]; then
-  command -v sudo >/dev/null ||
-    { echo "$0: installing ${missing[*]} needs root: run this as root, or install sudo" >&2; exit 1; }
-  as_root=(sudo)
-fi
 mkdir -p build
 log=build/install-deps.log
 echo "installing ${missing[*]} (messages in $log)"
-if ! { "${as_root[@]}" apt-get update -q &&
-       "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"; } >"$log" 2>&1; then
+if ! { as_root apt-get update -q &&
+       as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"; } >"$log" 2>&1; then
   tail -n 20 "$log" >&2
   echo "$0: the installation failed; the whole log is $log" >&2
   exit 1

@@ -3,7 +3,7 @@
 #   scripts/test.sh [BUILD-DIR CMAKE-FLAG...]   (default: build/test, RelWithDebInfo)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/common.sh
 scripts/install-deps.sh
-(($#)) || set -- build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake -S . -B "$1" -DSARNIK_WERROR=ON "${@:2}"
-cmake --build "$1" -j"$(nproc)" && ctest --test-dir "$1" -j"$(nproc)" --output-on-failure
+(($#)) && tree=("$1" -DSARNIK_WERROR=ON "${@:2}") || tree=("${native_test_tree[@]}")
+configure_and_build "${tree[@]}" && ctest --test-dir "${tree[0]}" -j"$(nproc)" --output-on-failure

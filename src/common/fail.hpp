@@ -2,8 +2,9 @@
 //
 // - A fatal condition never returns: fail_and_exit unwinds to run_main, the
 //   one place that catches, which writes "エラー: <message>" to the standard
-//   error, the usage text when asked, releases everything and ends the run
-//   with exit code 1. Running out of memory ends the same way.
+//   error, the usage text when asked, empties an output the run created and
+//   ends the run with exit code 1; what the run held is freed by its owners
+//   as the exception leaves them. Running out of memory ends the same way.
 // - An operation that can end in more than one good way returns one of the
 //   named results below, and its caller acts on it.
 // - Every other operation returns nothing, or the value it computes.

@@ -27,11 +27,11 @@ static_assert(sizeof(FormatSegment) == 8);
 struct AdtsInput {
   // The size of the input file in bytes.
   std::uint32_t file_size = 0;
-  // Entry k is where frame k starts in the input's frames packed one after
-  // another; entry frame_count is the end of the last frame. Holds
+  // Entry k is the length of frames 0 to k-1 together (the skipped bytes
+  // left out); entry frame_count is the length of all frames. Holds
   // frame_count + 1 entries after a scan. For an input scanned without
-  // skipped bytes (the only kind that is edited) the packed frames are the
-  // file's first bytes, so the entries are file positions too.
+  // skipped bytes (the only kind that is edited) the frames are the file's
+  // first bytes, so the entries are the frames' file positions.
   Table<std::uint32_t> frame_offsets;
   std::uint32_t frame_count = 0;
   // At least one segment after a scan, in increasing order of first_frame.

@@ -12,7 +12,7 @@ namespace sarnik {
 inline constexpr int kMaxInputs = 16;
 inline constexpr std::int32_t kFrameRate2997 = 29970;
 inline constexpr std::int32_t kFrameRate5994 = 59940;
-// The derived-name buffer holds 259 bytes and a terminator.
+// The longest output name that -x may derive, in bytes; a longer one is refused.
 inline constexpr std::size_t kMaxDerivedNameLength = 259;
 
 struct RunSettings {

@@ -9,7 +9,8 @@ namespace {
 // AAC frames per video frame: 1001/1280 at 59.94 and 1001/640 at 29.97 fps,
 // as the nearest doubles (both lie just below the exact ratios). The frame
 // numbers depend on exactly these values and on every step being rounded to
-// double, so this file is built without contraction into fused operations.
+// double, so the program is built without contraction into fused operations
+// (-ffp-contract=off for every file).
 constexpr double kFactor5994 = 0.78203125;
 constexpr double kFactor2997 = 1.5640625;
 constexpr std::int32_t kMultiplier5994 = 282;

@@ -19,7 +19,7 @@ struct DelayTag {
   bool out_of_range = false;  // the number does not fit 32 bits
 };
 
-// Scans name for the last delay tag, lowercasing 'A'-'Z' for the tests only.
+// The last delay tag of name; its 'm' and 's' may be upper or lower case.
 DelayTag find_delay_tag(std::string_view name);
 
 struct Derivation {

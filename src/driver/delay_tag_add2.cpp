@@ -28,7 +28,7 @@ Decimal convert_decimal(std::string_view text) {
 }  // namespace
 
 Derivation derive_add2(std::string_view name_bytes) {
-  // The delay text buffer holds 14 characters; a longer text is cut there.
+  // Only the first 14 characters of the delay text are read; a longer text is cut there.
   constexpr std::size_t kDelayTextCapacity = 14;
 
   const std::string name(name_bytes);  // terminated, for StrCSpnIA

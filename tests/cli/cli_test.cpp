@@ -9,8 +9,8 @@
 namespace sarnik::test {
 namespace {
 
-const std::string B3 = "Sarnik version 0.1 alpha 3 add 3\n",
-                  B2 = "Sarnik version 0.1 alpha 3 add 2\n";
+const std::string B3 = "Sarnik version " SARNIK_VERSION_TEXT " add 3\n",
+                  B2 = "Sarnik version " SARNIK_VERSION_TEXT " add 2\n";
 // in.aac and b.aac: 384 and 200 bytes a frame; out.aac "keep" before each run.
 const std::string kIn = adts_stream(100), kB = adts_stream(50, {200}, 500), kKeep = "keep";
 

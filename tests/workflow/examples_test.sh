@@ -72,7 +72,7 @@ sarnik-add2 -d -500 -o join.aac rec-1.aac rec-1.aac >/dev/null  # two real strea
 
 echo "workflow: SARNIK=bin/sarnik-add2 (108/100 of -7 frames is -7 frames again); 5.1 and stereo kept in .ts"
 run 0 add2.log env SARNIK=bin/sarnik-add2 examples/workflow.sh lead.ts "$script" add2.mp4
-has add2.log "Sarnik version 0.1 alpha 3 add 2" "    -d -155"
+has add2.log "Sarnik version $SARNIK_VERSION_TEXT add 2" "    -d -155"
 expect_result add2.mp4 657:0
 run 0 surround.log examples/workflow.sh surround.ts cut.avs surround-cut.ts
 expect_result surround-cut.ts 656:0
