@@ -134,6 +134,7 @@ class Scan {
     // A last frame that the file cuts short keeps the bytes the file holds.
     const std::uint32_t length = static_cast<std::uint32_t>(
         std::min<std::uint64_t>(adts_frame_length(h), size_ - frame_position));
+    if (length < adts_frame_length(h)) input_.last_frame_cut_short = true;
 
     input_.frame_offsets.push_back(stored_);
     if (!is_editable_frame(h)) input_.every_frame_editable = false;
