@@ -175,8 +175,8 @@ bool File::stamp(FileStamp& out) const {
 // No system copy on Windows: every byte goes through copy_range's buffer.
 std::uint64_t copy_in_system(File&, std::uint64_t, std::uint64_t, File&) { return 0; }
 
-// Windows reports no write error on closing a handle: what its cache defers
-// fails out of any caller's sight.
+// Closing a handle on Windows reports no write error that its cache deferred
+// (only FlushFileBuffers would, by waiting for the disk): nothing to settle.
 bool File::settle() { return is_open(); }
 
 bool File::close() {
