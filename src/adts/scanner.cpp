@@ -132,8 +132,10 @@ class Scan {
     const std::uint8_t* h = &block_[p];
     const std::uint64_t frame_position = block_position_ + p;
     // A last frame that the file cuts short keeps the bytes the file holds.
-    const std::uint32_t length = static_cast<std::uint32_t>(
-        std::min<std::uint64_t>(adts_frame_length(h), size_ - frame_position));
+    const std::uint32_t header_length = adts_frame_length(h);
+    const std::uint32_t length =
+        static_cast<std::uint32_t>(std::min<std::uint64_t>(header_length, size_ - frame_position));
+    if (length < header_length) input_.last_frame_cut_short = true;
 
     input_.frame_offsets.push_back(stored_);
     if (!is_editable_frame(h)) input_.every_frame_editable = false;

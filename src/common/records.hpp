@@ -38,6 +38,9 @@ struct AdtsInput {
   Table<FormatSegment> segments;
   // Whether every frame is AAC LC at 48000 Hz with one raw data block.
   bool every_frame_editable = true;
+  // Whether the file ends inside its last frame (a recording stopped
+  // mid-frame), which then holds fewer bytes than its header says.
+  bool last_frame_cut_short = false;
 };
 
 // One output range in stream frame numbers (the frames of all inputs joined

@@ -9,6 +9,7 @@
 #include "cutlist/frame_mapping.hpp"
 #include "cutlist/trim_source.hpp"
 #include "driver/command_line.hpp"
+#include "output/copy_plan.hpp"
 #include "output/write_output.hpp"
 
 namespace sarnik {
@@ -56,6 +57,19 @@ std::vector<ScannedInput> scan_and_report_inputs(const RunSettings& settings, Co
   return inputs;
 }
 
+// Whether the cut would put a frame that its file cuts short before another
+// frame, in the middle of the output's stream.
+bool cuts_into_short_frame(const std::vector<ScannedInput>& inputs,
+                           const std::vector<CutRange>& ranges) {
+  std::vector<std::uint32_t> frame_counts;
+  std::vector<bool> cut_short;
+  for (const ScannedInput& input : inputs) {
+    frame_counts.push_back(input.frames.frame_count);
+    cut_short.push_back(input.frames.last_frame_cut_short);
+  }
+  return cut_frame_inside(frame_counts, cut_short, ranges);
+}
+
 // The steps of a run that ends well (exit code 0); every failure leaves
 // through the error exit.
 void run_steps(RunState& run, int argc, const char* const* argv) {
@@ -91,25 +105,32 @@ void run_steps(RunState& run, int argc, const char* const* argv) {
     const FrameMapping mapping{settings.frame_rate, settings.direct_frames, settings.delay,
                                run.revision.delay_shift_percent};
     const std::vector<CutRange> ranges = cut_ranges(trim.calls, mapping, total_frame_count(inputs));
+    if (cuts_into_short_frame(inputs, ranges)) {
+      run.console.out(Msg::not_editable);
+      return;
+    }
     write_output(inputs, ranges, run.output, run.console);
   }
 }
 
-// What a run that ended well still owes: its console text and its output,
-// both of which can fail only now.
+// What a run that ended well still owes: its console text, which can fail
+// only now, and the close of its output, which write_output has settled. The
+// output stays the run's until its last text is written, so that an error up
+// to there still empties it.
 void finish(RunState& run) {
   run.console.flush();
   if (!run.console.output_ok()) fail_and_exit(Msg::console_write_failed);
   if (!run.output.close()) fail_and_exit(Msg::output_write_failed);
 }
 
-// The error exit. An output that the run created is left empty: whatever
-// was copied into it is not the cut asked for.
+// The error exit. An output that the run created is left empty, before
+// anything else is tried: whatever was copied into it is not the cut asked
+// for.
 int fail(RunState& run, const FatalError& error) {
+  if (run.output.is_open()) static_cast<void>(run.output.truncate(0));
   run.console.err(Msg::error_line, {error.number ? FormatArg(error.message, *error.number)
                                                  : FormatArg(error.message)});
   if (error.with_usage) print_usage(run.console);
-  if (run.output.is_open()) static_cast<void>(run.output.truncate(0));
   return 1;
 }
 
@@ -126,6 +147,7 @@ std::int32_t total_frame_count(const std::vector<ScannedInput>& inputs) {
 
 int run_main(int argc, const char* const* argv, const Revision& revision, Console& console) {
   platform::open_closed_std_streams();
+  platform::report_broken_pipes();
   RunState run{console, revision, {}, {}};
   int code = 0;
   try {

@@ -25,4 +25,16 @@ std::vector<CopyBlock> plan_range(const std::vector<std::uint32_t>& frame_counts
   return blocks;
 }
 
+bool cut_frame_inside(const std::vector<std::uint32_t>& frame_counts,
+                      const std::vector<bool>& cut_short, const std::vector<CutRange>& ranges) {
+  bool output_ends_cut = false;  // the last block so far ends with a cut-short frame
+  for (const CutRange& range : ranges) {
+    for (const CopyBlock& block : plan_range(frame_counts, range)) {
+      if (output_ends_cut) return true;
+      output_ends_cut = cut_short[block.input] && block.end == frame_counts[block.input];
+    }
+  }
+  return false;
+}
+
 }  // namespace sarnik

@@ -22,4 +22,10 @@ struct CopyBlock {
 // output or that does not end after its start, has no block.
 std::vector<CopyBlock> plan_range(const std::vector<std::uint32_t>& frame_counts, CutRange range);
 
+// Whether the ranges would put the last frame of an input marked in
+// cut_short (a frame that its file cuts short) before another frame of the
+// output, where the stream would break.
+bool cut_frame_inside(const std::vector<std::uint32_t>& frame_counts,
+                      const std::vector<bool>& cut_short, const std::vector<CutRange>& ranges);
+
 }  // namespace sarnik

@@ -76,6 +76,7 @@ void write_output(std::vector<ScannedInput>& inputs, const std::vector<CutRange>
 
   // Nothing copied may have changed while it was copied.
   refuse_changed_inputs(inputs);
+  if (!output.settle()) fail_and_exit(Msg::output_write_failed);
   console.out(Msg::output_summary, {totals.bytes, totals.frames});
 }
 

@@ -16,7 +16,9 @@ namespace sarnik {
 // summary; does nothing for an empty list. An input that changed since its
 // scan stops through the error exit, before anything is copied or, when it
 // changed during the copy, before the summary; so does a failed write or
-// read. From the copy on, an interrupt empties the output (empty_on_interrupt).
+// read, or an output that the system fails to settle (File::settle), which
+// the summary follows. From the copy on, an interrupt empties the output
+// (empty_on_interrupt).
 void write_output(std::vector<ScannedInput>& inputs, const std::vector<CutRange>& ranges,
                   platform::File& output, Console& console);
 

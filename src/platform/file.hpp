@@ -64,6 +64,12 @@ class File {
   bool truncate(std::uint64_t length);
   bool identity(FileId& out) const;
   bool stamp(FileStamp& out) const;
+  // Settles the bytes written so far as closing the file does, where the
+  // system reports the write errors that it deferred (network and FUSE file
+  // systems report them on closing, not on writing), yet keeps the file open
+  // and held, so that a failure can still empty it. False when the system
+  // reports an error.
+  bool settle();
   // Closes the file; false when the system reports an error (on a file
   // being written, data may then be lost). Closing a closed file is true.
   bool close();
@@ -76,11 +82,12 @@ class File {
   std::intptr_t handle_ = kNoHandle;
 };
 
-// From now to the end of the process, an interrupt (SIGINT, SIGTERM or SIGHUP;
-// on Windows Ctrl+C or Ctrl+Break) empties output, ends the line on the
-// standard output when that is a terminal, and ends the process as the
-// interrupt does by default (on Windows with exit code 1). Interrupts that
-// the process ignores stay ignored. Called once.
+// From now to the end of the process, an interrupt (SIGINT, SIGTERM, SIGHUP,
+// SIGQUIT or SIGXFSZ; on Windows Ctrl+C, Ctrl+Break, or the console window
+// closed, the user logging off or the system shutting down) empties output,
+// ends the line on the standard output when that is a terminal, and ends the
+// process as the interrupt does by default (on Windows with exit code 1).
+// Interrupts that the process ignores stay ignored. Called once.
 void empty_on_interrupt(const File& output);
 
 enum class CopyStatus { done, source_ended, read_failed, write_failed };
@@ -113,12 +120,18 @@ bool is_terminal(StdStream stream);
 // before anything is opened.
 void open_closed_std_streams();
 
+// Makes a write to a pipe that no one reads any more fail like any other
+// write, where the system would end the process (SIGPIPE). Called once,
+// before anything is written.
+void report_broken_pipes();
+
 // Asks the system to back the n bytes at p (aligned to 2 MiB) with huge
 // pages where it can; a hint, which a system may ignore.
 void advise_huge_pages(void* p, std::size_t n);
 
 // Writes the bytes unchanged to the standard output or standard error. On
-// Windows, text for a console is UTF-8 and is written to it in UTF-16.
+// Windows, text for a console is UTF-8 and is written to it in UTF-16. Once a
+// write to a stream has failed, nothing more is written to it (false).
 bool write_std(StdStream stream, std::string_view bytes);
 
 }  // namespace sarnik::platform

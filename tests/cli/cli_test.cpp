@@ -52,6 +52,9 @@ const std::string kRunIn = B3 + report("in.aac"), kWhole = output("Trim(0,99)", 
                   kOpenFailed = error("出力ファイルオープンに失敗しました。"),
                   kWriteFailed = error("出力ファイルの書き込みに失敗しました。"),
                   kCopying = kRunIn + sjis("出力中...\nTrim(0,99)");
+// cut.aac: 10 frames and the first 100 bytes of an 11th, which its file cuts short.
+const std::string kCut = kIn.substr(0, 3940),
+                  kReportCut = report("cut.aac", "3940", "11", "00:00:00", "134.318");
 
 struct Row {
   std::string command, out, err;
@@ -108,6 +111,10 @@ TEST(Cli, ArgumentsToBytesAndFiles) {
        "", 0, "", {}, {{"gap.aac", in(0, 5) + std::string(100, 'x') + adts_stream(5, {}, 9)}}},
       {"sarnik -o out.aac mixed.aac",
        B3 + report("mixed.aac") + kNotEditable, "", 0, "", {}, {{"mixed.aac", in(0, 50) + adts_stream(50, {384, 4})}}},
+      // A last frame that its file cuts short may end the output, never stand before a frame.
+      {"sarnik -o out.aac cut.aac in.aac; sarnik -a -t 'Trim(5,10)+Trim(0,1)' -o o1 cut.aac; sarnik -o o2 in.aac cut.aac",
+       B3 + kReportCut + report("in.aac") + kNotEditable + B3 + kReportCut + kNotEditable + kRunIn + kReportCut +
+           output("Trim(0,110)", 42340, 111), "", 0, "", {{"o1", ""}, {"o2", kIn + kCut}}, {{"cut.aac", kCut}}},
       {"sarnik --print-ranges -f 59.94 -a -d 9 -t cut.avs",
        "5 14\n20 end\n7 7\n", "", 0, kKeep, {}, {{"cut.avs", "#\nTrim(5,-10) + Trim(20,0)\n\\+Trim(7,3)\n"}}},
       {"sarnik2 --print-ranges; sarnik --print-ranges -t cut.avs", "0 end\n", kScriptFailed, 1},
@@ -144,6 +151,10 @@ TEST(Cli, StreamsFilesAndTerminals) {
       {R"~(sarnik "$(printf 'in\203\140.aac')" "$(printf 'x\205\100\377\241.aac')")~",
        B3 + "in\x83\x60.aac" + report("") + "x?@?\xA1.aac" + report(""), "", 0, kKeep, {},
        {{"in\x83\x60.aac", kIn}, {"x\x85\x40\xFF\xA1.aac", kIn}}},
+      // An EUC-JP name, and one of each byte 81 to FC before an A1: valid CP932, with "?".
+      {R"~(sarnik "$(printf '\306\374\313\334.aac')"; n=$(for i in $(seq 129 252); do printf "\\$(printf %o $i)\\241"; done).aac;)~"
+       R"( cp in.aac "$n"; sarnik "$n" | iconv -f CP932 -t UTF-8 > /dev/null)",
+       B3 + "\xC6?\xCB\xDC.aac" + report(""), "", 0, kKeep, {}, {{"\xC6\xFC\xCB\xDC.aac", kIn}}},
       {R"(env -i LANG=C "$S3" テスト.aac)",
        B3 + report("テスト.aac"), "", 0, kKeep, {}, {{"テスト.aac", kIn}}},
       // Changes and interrupts under the copy, by the preloaded copy hook.
@@ -154,6 +165,14 @@ TEST(Cli, StreamsFilesAndTerminals) {
       {R"(LD_PRELOAD=$HOOK SARNIK_HOOK='cut b.aac' sarnik -a -t 'Trim(0,9)+Trim(100,149)' -o out.aac in.aac b.aac)",
        kRunIn + kReportB + sjis("出力中...\nTrim(0,9)+Trim(100,149)"), kChanged, 1, ""},
       {R"(LD_PRELOAD=$HOOK SARNIK_HOOK=term exec "$S3" -o out.aac in.aac)", "", "", 128 + 15, ""},
+      {R"(LD_PRELOAD=$HOOK SARNIK_HOOK=quit exec "$S3" -o out.aac in.aac)", "", "", 128 + 3, ""},
+      {R"(ulimit -c 0; ulimit -f 10; exec "$S3" -o out.aac in.aac)", "", "", 128 + 25, ""},  // SIGXFSZ
+      {R"(LD_PRELOAD=$HOOK SARNIK_HOOK='close term' exec "$S3" -o out.aac in.aac)", "", "", 128 + 15, ""},
+      {R"(LD_PRELOAD=$HOOK SARNIK_HOOK='close fails' sarnik -o out.aac in.aac)", kCopying, kWriteFailed, 1, ""},
+      // A console whose reader has gone (SIGPIPE ignored), at a flush during the copy and at a failed write.
+      {"yes 'Trim(0,1)' | head -n 10000 | paste -sd+ > cut.avs; mkfifo f; : < f & exec 4> f; wait; sarnik -a -t cut.avs "
+       "-o o1 in.aac >&4; echo $? > c; LD_PRELOAD=$HOOK SARNIK_HOOK=full sarnik -o o2 in.aac >&4; echo $? >> c",
+       "", error("標準出力への書き込みに失敗しました。") + kWriteFailed, 0, kKeep, {{"o1", ""}, {"o2", ""}, {"c", "1\n1\n"}}},
       // A terminal gets UTF-8, each message at once (the range before its copy ends).
       {R"(LC_ALL=C.UTF-8 script -qec '"$S3" in.aac missing.aac 2>e; "$S3" missing.aac >o')" + terminal,
        kRunIn + kReadFailed, "", 0, kKeep, {{"e", kReadFailed}, {"o", B3}}},

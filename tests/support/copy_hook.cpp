@@ -1,10 +1,14 @@
 // Preloaded (LD_PRELOAD) as SARNIK_HOOK says: before the first copy_file_range "rewrite FILE"
 // rewrites 100 bytes of FILE in place and "cut FILE" cuts it to 1000; "scanned FILE" rewrites it
-// after the first read (the scan); "term" raises SIGTERM after the first copy_file_range.
+// after the first read (the scan); "term" and "quit" raise SIGTERM and SIGQUIT after the first
+// copy_file_range; "full" lets the output take 1000 bytes, then ENOSPC; "close fails" fails with
+// EIO, "close term" raises SIGTERM, after each close of a file open for writing (not 0 to 2).
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <string>
@@ -41,10 +45,26 @@ extern "C" ssize_t read(int fd, void* buffer, size_t n) {
 extern "C" ssize_t copy_file_range(int in, off64_t* in_at, int out, off64_t* out_at, size_t n,
                                    unsigned flags) {
   static bool first = true;
+  const bool full = !hook("full").empty();
   if (first && !hook("rewrite ").empty()) rewrite(hook("rewrite "));
   if (first && !hook("cut ").empty() && truncate(hook("cut ").c_str(), 1000) != 0) std::abort();
-  const ssize_t copied =
-      next<decltype(&copy_file_range)>("copy_file_range")(in, in_at, out, out_at, n, flags);
+  if (full && !first) return errno = ENOSPC, -1;
+  const ssize_t copied = next<decltype(&copy_file_range)>("copy_file_range")(
+      in, in_at, out, out_at, full ? std::min<size_t>(n, 1000) : n, flags);
   if (std::exchange(first, false) && !hook("term").empty()) std::raise(SIGTERM);
+  if (!hook("quit").empty()) std::raise(SIGQUIT);
   return copied;
+}
+
+extern "C" ssize_t write(int fd, const void* buffer, size_t n) {
+  if (fd > 2 && !hook("full").empty()) return errno = ENOSPC, -1;
+  return next<decltype(&write)>("write")(fd, buffer, n);
+}
+
+extern "C" int close(int fd) {
+  const bool output = fd > 2 && (fcntl(fd, F_GETFL) & O_ACCMODE) == O_WRONLY;
+  const int closed = next<decltype(&close)>("close")(fd);
+  if (output && hook("close ") == "term") std::raise(SIGTERM);
+  if (output && hook("close ") == "fails") return errno = EIO, -1;
+  return closed;
 }

@@ -32,8 +32,8 @@ struct Recipe {
 };
 
 // What a scan made: its warnings, then the error exit's message, or "skipped" when it skipped
-// bytes, each segment (first frame, MPEG-2, profile, rate, channels), and whether a frame is not
-// edited.
+// bytes, each segment (first frame, MPEG-2, profile, rate, channels), whether the file cuts its
+// last frame short and whether a frame is not edited.
 std::string made(const test::Scanned& s) {
   if (!s.status) return s.out + s.error;
   std::string out = s.out + (s.status == ScanResult::skipped ? "skipped " : "");
@@ -43,6 +43,7 @@ std::string made(const test::Scanned& s) {
       out += std::to_string(n) + " ";
     }
   }
+  if (s.input.last_frame_cut_short) out += "(cut short)";
   return s.input.every_frame_editable ? out : out + "(not editable)";
 }
 
@@ -63,7 +64,7 @@ TEST(Scanner, RecipeToRecord) {
       {varying, stereo},
       {Recipe().frames(1, {8}), stereo},
       {Recipe().frames(1, {7}), not_adts},
-      {Recipe().frames(10, {}, 100), stereo},
+      {Recipe().frames(10, {}, 100), stereo + "(cut short)"},
       {Recipe().frames(10).junk(7), stereo},
       {Recipe().frames(10).junk(8), warning(10) + not_adts},
       {Recipe().junk(1023).frames(20), "skipped " + stereo},

@@ -1,4 +1,4 @@
-// Ranges over inputs of 50 and 100 frames to the blocks copied.
+// Ranges over inputs of 50 and 100 frames to the blocks copied, and where a cut-short frame goes.
 #include <gtest/gtest.h>
 
 #include "output/copy_plan.hpp"
@@ -23,6 +23,28 @@ TEST(Output, RangeToBlocks) {
       {{100, 50}, {120, 140}, {{1, 20, 40}}},
   };
   for (const auto& c : cases) EXPECT_EQ(plan_range(c.counts, c.range), c.expected) << c.range.start;
+}
+
+// Inputs of 50 and 100 frames; the first (or the second) ends in a frame that its file cuts short.
+TEST(Output, CutFrameOnlyLast) {
+  const struct {
+    std::vector<bool> cut_short;
+    std::vector<CutRange> ranges;
+    bool inside;
+  } cases[] = {
+      {{true, false}, {{0, 150}}, true},
+      {{true, false}, {{49, 51}}, true},
+      {{true, false}, {{0, 50}}, false},
+      {{true, false}, {{40, 50}, {0, 10}}, true},
+      {{true, false}, {{40, 49}, {0, 10}}, false},
+      {{true, false}, {{40, 50}, {kNoOutput, kNoOutput}, {150, 160}}, false},
+      {{false, true}, {{0, 150}}, false},
+      {{false, true}, {{0, 200}, {60, 61}}, true},
+      {{false, true}, {{140, 150}, {149, 150}}, true},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(cut_frame_inside({50, 100}, c.cut_short, c.ranges), c.inside) << c.ranges[0].start;
+  }
 }
 
 }  // namespace

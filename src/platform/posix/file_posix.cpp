@@ -37,20 +37,25 @@ bool write_fd(int fd, const char* data, std::size_t n) {
 
 volatile std::sig_atomic_t interrupt_output = -1;  // the descriptor to empty
 volatile std::sig_atomic_t interrupt_terminal = 0;
+// Per standard stream (output, error): a write to it has failed.
+volatile std::sig_atomic_t stream_failed[2] = {0, 0};
 
 // Async-signal-safe calls only. The default action is back (SA_RESETHAND) and
 // the interrupts are blocked until the handler returns, when the signal
 // raised here ends the process.
 extern "C" void on_interrupt(int signal) {
   static_cast<void>(::ftruncate(interrupt_output, 0));
-  if (interrupt_terminal != 0) static_cast<void>(::write(STDOUT_FILENO, "\n", 1));
+  if (interrupt_terminal != 0 && stream_failed[0] == 0) {
+    static_cast<void>(::write(STDOUT_FILENO, "\n", 1));
+  }
   static_cast<void>(::raise(signal));
 }
 
 }  // namespace
 
 void empty_on_interrupt(const File& output) {
-  constexpr int kInterrupts[] = {SIGINT, SIGTERM, SIGHUP};
+  // SIGXFSZ is raised by a write past the file size limit (ulimit -f).
+  constexpr int kInterrupts[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGXFSZ};
   interrupt_output = fd_of(output.native_handle());
   interrupt_terminal = is_terminal(StdStream::out) ? 1 : 0;
   struct sigaction action {};
@@ -193,6 +198,14 @@ std::uint64_t copy_in_system(File& in, std::uint64_t position, std::uint64_t len
   return copied;
 }
 
+// Every close of a descriptor makes the file system settle the file's
+// written bytes and report its deferred errors (NFS, SMB and FUSE do it
+// there), so closing a duplicate does it while the file stays open.
+bool File::settle() {
+  const int spare = ::dup(fd_of(handle_));
+  return spare >= 0 && ::close(spare) == 0;
+}
+
 bool File::close() {
   if (handle_ == kNoHandle) return true;
   const int fd = fd_of(handle_);
@@ -236,7 +249,13 @@ void open_closed_std_streams() {
 }
 
 bool write_std(StdStream stream, std::string_view bytes) {
-  return write_fd(fd_of(stream), bytes.data(), bytes.size());
+  volatile std::sig_atomic_t& failed = stream_failed[stream == StdStream::out ? 0 : 1];
+  if (failed != 0) return false;
+  if (write_fd(fd_of(stream), bytes.data(), bytes.size())) return true;
+  failed = 1;
+  return false;
 }
+
+void report_broken_pipes() { static_cast<void>(::signal(SIGPIPE, SIG_IGN)); }
 
 }  // namespace sarnik::platform

@@ -54,20 +54,31 @@ FileId id_of(const BY_HANDLE_FILE_INFORMATION& info) {
 HANDLE interrupt_output = INVALID_HANDLE_VALUE;  // the file to empty
 HANDLE interrupted_thread = nullptr;             // the thread that copies
 bool interrupt_console = false;
+// Per standard stream (output, error): a write to it has failed.
+volatile LONG stream_failed[2] = {0, 0};
 
 // Runs on a thread of its own: the copying thread is stopped where it stands
 // (GetThreadContext returns once it is), so that nothing is written after
 // the output is emptied; then the process ends without running any exit
 // code that the stopped thread might block.
 BOOL WINAPI on_interrupt(DWORD event) {
-  if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
+  switch (event) {
+    case CTRL_C_EVENT:
+    case CTRL_BREAK_EVENT:
+    case CTRL_CLOSE_EVENT:
+    case CTRL_LOGOFF_EVENT:
+    case CTRL_SHUTDOWN_EVENT:
+      break;
+    default:
+      return FALSE;
+  }
   SuspendThread(interrupted_thread);
   CONTEXT context{};
   context.ContextFlags = CONTEXT_CONTROL;
   GetThreadContext(interrupted_thread, &context);
   SetFilePointer(interrupt_output, 0, nullptr, FILE_BEGIN);
   SetEndOfFile(interrupt_output);
-  if (interrupt_console) write_console(std_handle(StdStream::out), "\n");
+  if (interrupt_console && stream_failed[0] == 0) write_console(std_handle(StdStream::out), "\n");
   TerminateProcess(GetCurrentProcess(), 1);
   return TRUE;
 }
@@ -164,6 +175,10 @@ bool File::stamp(FileStamp& out) const {
 // No system copy on Windows: every byte goes through copy_range's buffer.
 std::uint64_t copy_in_system(File&, std::uint64_t, std::uint64_t, File&) { return 0; }
 
+// Closing a handle on Windows reports no write error that its cache deferred
+// (only FlushFileBuffers would, by waiting for the disk): nothing to settle.
+bool File::settle() { return is_open(); }
+
 bool File::close() {
   if (handle_ == kNoHandle) return true;
   const HANDLE h = handle_of(handle_);
@@ -204,11 +219,18 @@ void advise_huge_pages(void*, std::size_t) {}
 void open_closed_std_streams() {}
 
 bool write_std(StdStream stream, std::string_view bytes) {
+  volatile LONG& failed = stream_failed[stream == StdStream::out ? 0 : 1];
+  if (failed != 0) return false;
   const HANDLE h = std_handle(stream);
-  if (h == INVALID_HANDLE_VALUE || h == nullptr) return false;
-  if (is_console(h)) return write_console(h, bytes);
-  return write_handle(h, bytes.data(), bytes.size());
+  const bool written =
+      h != INVALID_HANDLE_VALUE && h != nullptr &&
+      (is_console(h) ? write_console(h, bytes) : write_handle(h, bytes.data(), bytes.size()));
+  if (!written) failed = 1;
+  return written;
 }
+
+// A write to a pipe without a reader fails (ERROR_NO_DATA) and ends nothing.
+void report_broken_pipes() {}
 
 bool is_terminal(StdStream stream) { return is_console(std_handle(stream)); }
 
