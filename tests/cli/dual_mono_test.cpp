@@ -1,5 +1,5 @@
 // Dual mono (channel configuration 0, a PCE in every 25th frame from frame 5) cut where a decoder
-// has not yet been told the layout: the output's first frame gets the input's PCE nearest before
+// has not been told the layout yet: the output's first frame gets the input's PCE nearest before
 // it, else after it; every other frame is the input's own. Under Wine too.
 #include "support/dual_mono.hpp"
 
@@ -11,18 +11,18 @@ namespace {
 TEST(Cli, DualMonoDecodesFromTheFirstFrame) {
   const DualMono& d = dual_mono();
   const std::size_t n = d.main.size();
-  const std::string second = std::to_string(n + 12) + "," + std::to_string(n + 40);
+  ASSERT_TRUE(n > 101 && d.sub.size() == n) << "the encodes";
   const struct {
     std::string trim, inputs, out;
-    std::size_t frames;
-    bool decodes = true;  // without a PCE anywhere it cannot
+    int frames;
+    bool decodes = true;  // ffmpeg says nothing (it cannot without any PCE)
   } rows[] = {
       {"Trim(10,100)", "dual.aac", d.frame(10, 5) + d.frames(11, 101), 91},
       {"Trim(30,100)", "dual.aac", d.frames(30, 101), 71},
       {"Trim(2,40)+Trim(60,70)", "dual.aac", d.frame(2, 5) + d.frames(3, 41) + d.frames(60, 71),
        50},
-      {"Trim(" + second + ")+Trim(0,9)", "plain.aac dual.aac",
-       d.frame(12, 5) + d.frames(13, 41) + d.frames(0, 10, false), 39},
+      {"Trim(" + std::to_string(n + 12) + "," + std::to_string(n + 40) + ")+Trim(0,9)",
+       "plain.aac dual.aac", d.frame(12, 5) + d.frames(13, 41) + d.frames(0, 10, false), 39},
       {"Trim(10,100)", "plain.aac", d.frames(10, 101, false), 91, false},
       {"Trim(10,100)", "crc.aac", d.frames(10, 101, true, true), 91, false},
   };
@@ -33,16 +33,15 @@ TEST(Cli, DualMonoDecodesFromTheFirstFrame) {
     dir.write("plain.aac", d.frames(0, n, false));
     dir.write("crc.aac", d.frames(0, n, true, true));
     const ProcessResult r =
-        run_shell("sarnik -a -t '" + row.trim + "' -o out.aac " + row.inputs, dir.path);
-    const std::string summary =
-        sjis("出力中...\n" + row.trim + "\n出力サイズ: " + std::to_string(row.out.size()) +
-             " バイト (" + std::to_string(row.frames) + "フレーム)\n");
-    EXPECT_TRUE(r.out.ends_with(summary)) << r.out;
+        run_shell("sarnik -a -t '" + row.trim + "' -o out.aac " + row.inputs +
+                      (row.decodes ? " && ffmpeg -v error -i out.aac -f null - 2>&1" : ""),
+                  dir.path);
+    EXPECT_TRUE(r.out.ends_with(sjis("出力中...\n" + row.trim +
+                                     "\n出力サイズ: " + std::to_string(row.out.size()) +
+                                     " バイト (" + std::to_string(row.frames) + "フレーム)\n")))
+        << r.out;
     EXPECT_EQ(r.err + std::to_string(r.exit_code), "0");
     EXPECT_TRUE(read_file(dir.file("out.aac")) == row.out);
-    if (row.decodes) {
-      EXPECT_EQ(run_shell("ffmpeg -nostdin -v error -i out.aac -f null - 2>&1", dir.path).out, "");
-    }
   }
 }
 
