@@ -147,9 +147,7 @@ class Scan {
                                               header.sampling_rate, header.channel_config});
       previous_channel_config_ = header.channel_config;
     }
-    if (adts_channel_config(h) == 0 && opens_with_pce(h, length)) {
-      input_.pce_frames.push_back(frames_);
-    }
+    if (opens_with_pce(h, length)) input_.pce_frames.push_back(frames_);
     if (frames_ == std::numeric_limits<std::uint32_t>::max()) fail_and_exit(Msg::too_many_frames);
     ++frames_;
     stored_ += length;

@@ -36,8 +36,8 @@ struct AdtsInput {
   std::uint32_t frame_count = 0;
   // At least one segment after a scan, in increasing order of first_frame.
   Table<FormatSegment> segments;
-  // The frames of channel configuration 0 whose raw data opens with a
-  // program config element (see adts/program_config.hpp), in increasing order.
+  // The frames whose raw data opens with a program config element (see
+  // adts/program_config.hpp), in increasing order.
   Table<std::uint32_t> pce_frames;
   // Whether every frame is AAC LC at 48000 Hz with one raw data block.
   bool every_frame_editable = true;
