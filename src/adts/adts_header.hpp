@@ -29,8 +29,24 @@ struct AdtsHeader {
 
 // aac_frame_length, bits 30-42 of the header at h.
 constexpr std::uint32_t adts_frame_length(const std::uint8_t* h) { return read_bits(h + 3, 6, 13); }
+// protection_absent, bit 15: 1 when no CRC follows the header.
+constexpr std::uint32_t adts_protection_absent(const std::uint8_t* h) {
+  return read_bits(h, 15, 1);
+}
 // channel_configuration, bits 23-25.
 constexpr std::uint32_t adts_channel_config(const std::uint8_t* h) { return read_bits(h, 23, 3); }
+
+// The largest aac_frame_length, the 13-bit field all ones.
+inline constexpr std::uint32_t kMaxAdtsFrameLength = 8191;
+
+// Sets aac_frame_length of the header at h to length (at most
+// kMaxAdtsFrameLength): the low 2 bits of h[3], h[4] and the high 3 bits
+// of h[5].
+constexpr void set_adts_frame_length(std::uint8_t* h, std::uint32_t length) {
+  h[3] = static_cast<std::uint8_t>((h[3] & 0xFC) | (length >> 11));
+  h[4] = static_cast<std::uint8_t>(length >> 3);
+  h[5] = static_cast<std::uint8_t>((h[5] & 0x1F) | ((length & 0x07) << 5));
+}
 
 // Whether the frame at h is one the program edits: AAC LC (profile 1) at
 // 48000 Hz (sampling_frequency_index 3), one raw data block of 1024 samples

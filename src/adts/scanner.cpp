@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "adts/adts_header.hpp"
+#include "adts/program_config.hpp"
 #include "common/fail.hpp"
 #include "common/format.hpp"
 #include "platform/file.hpp"
@@ -126,8 +127,10 @@ class Scan {
   }
 
   // Records the frame at block position p and returns the file position
-  // after it. Only the header needs to be in the block: the frame's bytes
-  // are copied from the file when the output is written.
+  // after it. Only the header and the byte after it (always in the block,
+  // since a position is examined only while more than 7 bytes remain) need
+  // to be there: the frame's bytes are copied from the file when the output
+  // is written.
   std::uint64_t take_frame(std::size_t p) {
     const std::uint8_t* h = &block_[p];
     const std::uint64_t frame_position = block_position_ + p;
@@ -146,6 +149,7 @@ class Scan {
                                               header.sampling_rate, header.channel_config});
       previous_channel_config_ = header.channel_config;
     }
+    if (opens_with_pce(h, length)) input_.pce_frames.push_back(frames_);
     if (frames_ == std::numeric_limits<std::uint32_t>::max()) fail_and_exit(Msg::too_many_frames);
     ++frames_;
     stored_ += length;

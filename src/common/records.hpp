@@ -23,7 +23,7 @@ static_assert(sizeof(FormatSegment) == 8);
 // One input file after its scan. The frames themselves stay in the file:
 // the output step copies them from there. The tables grow in small pieces,
 // never to twice what they hold, so that they take little more than their
-// entries (12 bytes a frame at most), and share their memory (see Table).
+// entries (16 bytes a frame at most), and share their memory (see Table).
 struct AdtsInput {
   // The size of the input file in bytes.
   std::uint32_t file_size = 0;
@@ -36,6 +36,9 @@ struct AdtsInput {
   std::uint32_t frame_count = 0;
   // At least one segment after a scan, in increasing order of first_frame.
   Table<FormatSegment> segments;
+  // The frames whose raw data opens with a program config element (see
+  // adts/program_config.hpp), in increasing order.
+  Table<std::uint32_t> pce_frames;
   // Whether every frame is AAC LC at 48000 Hz with one raw data block.
   bool every_frame_editable = true;
   // Whether the file ends inside its last frame (a recording stopped

@@ -2,6 +2,7 @@
 
 #include "common/fail.hpp"
 #include "common/format.hpp"
+#include "output/channel_layout.hpp"
 #include "output/copy_plan.hpp"
 
 namespace sarnik {
@@ -44,6 +45,19 @@ void copy_block(ScannedInput& input, const CopyBlock& block, platform::File& out
   totals.frames += block.end - block.first;
 }
 
+// Writes frame `frame` of input, the output's first, with the layout of its
+// channels when it lacks one (see with_channel_layout); false, with nothing
+// written, when it is to be copied as it stands.
+bool write_with_channel_layout(ScannedInput& input, std::uint32_t frame, platform::File& output,
+                               Totals& totals) {
+  const std::vector<std::uint8_t> bytes = with_channel_layout(input, frame);
+  if (bytes.empty()) return false;
+  if (!output.write_all(bytes.data(), bytes.size())) fail_and_exit(Msg::output_write_failed);
+  totals.bytes += bytes.size();
+  totals.frames += 1;
+  return true;
+}
+
 }  // namespace
 
 void write_output(std::vector<ScannedInput>& inputs, const std::vector<CutRange>& ranges,
@@ -67,8 +81,12 @@ void write_output(std::vector<ScannedInput>& inputs, const std::vector<CutRange>
       // The range's first and last frame, both inclusive.
       console.out(Msg::output_range, {static_cast<std::uint32_t>(range.start),
                                       static_cast<std::uint32_t>(range.end) - 1});
-      for (const CopyBlock& block : plan_range(frame_counts, range)) {
-        copy_block(inputs[block.input], block, output, buffer, totals);
+      for (CopyBlock block : plan_range(frame_counts, range)) {
+        if (totals.frames == 0 &&
+            write_with_channel_layout(inputs[block.input], block.first, output, totals)) {
+          ++block.first;
+        }
+        if (block.first < block.end) copy_block(inputs[block.input], block, output, buffer, totals);
       }
     }
     if (r + 1 < ranges.size()) console.out(Msg::output_join);
