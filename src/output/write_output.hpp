@@ -7,6 +7,8 @@
 #include "common/console.hpp"
 #include "common/records.hpp"
 #include "platform/file.hpp"
+#include "platform/interrupts.hpp"
+#include "platform/std_streams.hpp"
 
 namespace sarnik {
 
