@@ -34,7 +34,9 @@ if [[ ${SARNIK:-} == */* ]]; then
   SARNIK=$(realpath -e -- "$SARNIK" 2>/dev/null) || fail "no program SARNIK=$SARNIK"
 fi
 work=$(mktemp -d) part=$folder/.$name.part$$
+# The temporary folder and a result not yet complete go, also on a signal.
 trap 'rm -rf "$work" "$part"' EXIT
+trap 'exit 129' HUP && trap 'exit 130' INT && trap 'exit 143' TERM
 cd "$work"
 
 ffmpeg() { command ffmpeg -nostdin -hide_banner -v error -y "$@"; }
@@ -124,6 +126,7 @@ read -r reads graph < <(awk '{ if (NR == 1 || last == "end" || $1 <= last) k[++n
     for (s = 1; s <= NR; s++) printf "[cut%d]", s; printf "concat=n=%d[video]\n", NR }' <<<"$ranges")
 inputs=() && for _ in $(seq "$reads"); do inputs+=(-i "$rec"); done
 ffmpeg "${inputs[@]}" -filter_complex "$graph" -map "[video]" -c:v libx264 -crf "${CRF:-20}" video.mp4
+
 # 6. Video and audio together, the audio streams in the recording's order, in
 #    the container that the result's name asks for.
 inputs=() maps=()
