@@ -76,18 +76,18 @@ record fast 60 30 650 0 3.3 &    # 59.94 fps, audio 777 ms before and 347 ms aft
 record surround 30 30 975 0,5.1
 wait
 printf '%s\n' 'AVISource("recording.avi")' 'Trim(0,149) ++ Trim(300,449)' '\ ++ Trim(600,-120) # old: ++ Trim(600,899)' >cut.avs
-printf 'Trim(452,524) ++ Trim(0,74)\n' >order.avs && printf 'Trim(0,99) ++ Trim(90,199)\n' >overlap.avs &&
+printf 'Trim(452,524) ++ Trim(0,74)\n' >order.avs && printf 'Trim(0,99) ++ Trim(90,199)\n' >-overlap.avs &&
   printf 'Trim(60,399) ++ Trim(700,1199) ++ Trim(1400,1599)\n' >fast.avs
 
-echo "workflow: the README's run (an old cut in a comment after the calls), calls out of order, overlapping calls"
+echo "workflow: the README's run (an old cut in a comment after the calls), calls out of order, overlapping calls (names beginning with '-')"
 run 0 rec.log examples/workflow.sh rec.ts cut.avs rec-cut.mp4
 in_sync rec-cut.mp4 rec.ts 14
 has rec.log "    -d -689" "    -d -482"
 [ "$(tail -n 3 rec.log | grep -cxFf <(sed 's/^ *//' "$readme"))" = 3 ] || fail "README.md does not show the check ending rec.log"
 run 0 order.log examples/workflow.sh rec.ts order.avs order.mp4
 in_sync order.mp4 rec.ts 4
-run 0 overlap.log examples/workflow.sh rec.ts overlap.avs overlap.mp4
-in_sync overlap.mp4 rec.ts 6
+run 0 overlap.log examples/workflow.sh rec.ts -overlap.avs -overlap.mp4  # names that begin with '-'
+in_sync ./-overlap.mp4 rec.ts 6
 
 echo "workflow: 5.1 and stereo kept in .ts"
 run 0 surround.log examples/workflow.sh surround.ts cut.avs surround-cut.ts
