@@ -26,9 +26,9 @@ run() {
 # picture, and 40 ms of 1 kHz in beeps.wav, which starts 1 s before the pictures.
 flashes=$(awk 'BEGIN { for (f = 11; f < 900; f += 17 + k * k * 7 % 23) { printf "%d ", f; k++ } }')
 beep= && for f in $flashes; do beep+=$(awk -v f=$f 'BEGIN { t = f * 1001 / 30000 + 1; printf "+between(t,%.6f,%.6f)", t, t + 0.04 }'); done
-ffmpeg -nostdin -v error -f lavfi -i "aevalsrc='0.5*sin(2*PI*1000*t)*(${beep:1})':s=48000:d=32:c=mono" beeps.wav
+ffmpeg -nostdin -v error -f lavfi -i "aevalsrc='0.5*sin(2*PI*1000*t)*(${beep:1})':s=48000:d=37:c=mono" beeps.wav
 
-# record NAME FPS GOP PACKET START[,5.1]...: 30 s of MPEG-2 video at FPS*1000/1001 fps (GOP pictures a group, B
+# record NAME FPS GOP PACKET START[,5.1]...: 32 s of MPEG-2 video at FPS*1000/1001 fps (GOP pictures a group, B
 # pictures) in MPEG-TS from its packet PACKET on, inside a group, as a tuner starts; per START an AAC stream of
 # the beeps that begins START s after the pictures, 5.1 turning to stereo at 14.592 s (the stereo priming frame first).
 record() {
@@ -37,10 +37,10 @@ record() {
   for each in "${@:5}"; do
     IFS=, read -r start layout <<<"$each" && i=$((i + 1)) && from=$(awk -v s="$start" 'BEGIN { print (s + 1) * 48000 }')
     aac() { ffmpeg -nostdin -v error -i beeps.wav -af "atrim=start_sample=$((from + $2)):end_sample=$((from + $3))" -ac $1 -c:a aac -f adts -; }
-    if [ -z "$layout" ]; then aac 2 0 1440000; else aac 6 0 700416 && aac 2 701440 1440000; fi >"$1-$i.aac"
+    if [ -z "$layout" ]; then aac 2 0 1536000; else aac 6 0 700416 && aac 2 701440 1536000; fi >"$1-$i.aac"
     inputs+=(-itsoffset "$start" -i "$1-$i.aac") maps+=(-map "$i:a")
   done
-  ffmpeg -nostdin -v error -f lavfi -i "testsrc=rate=${2}000/1001:size=160x120:duration=30,drawbox=c=white:t=fill:enable='${enable:1}'" \
+  ffmpeg -nostdin -v error -f lavfi -i "testsrc=rate=${2}000/1001:size=160x120:duration=32,drawbox=c=white:t=fill:enable='${enable:1}'" \
     "${inputs[@]}" -map 0 "${maps[@]}" -c:v mpeg2video -g "$3" -bf 2 -c:a copy -f mpegts - | tail -c +$(($4 * 188 + 1)) >"$1.ts"
   marks "$1.ts" >"$1.ts.marks"
 }
@@ -92,6 +92,7 @@ in_sync ./-overlap.mp4 rec.ts 6
 echo "workflow: 5.1 and stereo kept in .ts"
 run 0 surround.log examples/workflow.sh surround.ts cut.avs surround-cut.ts
 in_sync surround-cut.ts surround.ts 12
+has surround.log "video,14.014001,420"
 
 packets() { ffprobe -v error -count_packets -show_entries stream=nb_read_packets -of csv=p=0 "$1"; }
 sarnik-add2 -d -500 -o join.aac rec-1.aac rec-1.aac >/dev/null  # two real streams joined less 500 ms (24 frames)
