@@ -1,0 +1,48 @@
+// Reads a recording (TS of 188-byte packets or M2TS of 192) front to back
+// in large blocks and hands on its packets one at a time.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "ts/ts_packet.hpp"
+
+namespace sarnik {
+
+// Where the recording's bytes come from: a file, or memory in tests.
+class TsInput {
+ public:
+  virtual ~TsInput() = default;
+  // Up to n bytes at the current position; got < n only at the end. False
+  // on a read error.
+  virtual bool read(std::uint8_t* buffer, std::size_t n, std::size_t& got) = 0;
+};
+
+class TsReader {
+ public:
+  explicit TsReader(TsInput& input);
+
+  // The next packet; false at the end of the recording. Stops through the
+  // error exit when the recording does not begin with TS or M2TS packets,
+  // and when a read fails. Bytes between packets (a packet that lost its
+  // sync byte) are passed over up to the next place where packets follow
+  // one another again; the continuity counters show the loss.
+  bool next(TsPacket& packet);
+
+ private:
+  bool fill();
+  bool sync_at(std::size_t at) const;
+  void detect_packet_size();
+
+  TsInput& input_;
+  std::vector<std::uint8_t> buffer_;
+  std::size_t at_ = 0;      // the next packet in buffer_
+  std::size_t held_ = 0;    // bytes in buffer_
+  bool ended_ = false;      // the input has no more bytes
+  bool searching_ = false;  // for the next packet after a lost sync byte
+  std::size_t stride_ = 0;
+  std::size_t prefix_ = 0;  // bytes before each packet's sync byte
+};
+
+}  // namespace sarnik
