@@ -53,14 +53,12 @@ bool TsReader::next(TsPacket& packet) {
       continue;
     }
     if (left < stride_) return false;  // the bytes after the last whole packet
-    // After a lost sync byte, a packet is taken only where the next one
-    // follows it (or the recording ends).
-    if (!sync_at(at_) || (searching_ && left >= 2 * stride_ && !sync_at(at_ + stride_))) {
-      searching_ = true;
+    // A packet is taken where its sync byte is and the next packet's follows
+    // (or the recording ends); elsewhere the search moves on by a byte.
+    if (!sync_at(at_) || (left >= 2 * stride_ && !sync_at(at_ + stride_))) {
       ++at_;
       continue;
     }
-    searching_ = false;
     const std::uint8_t* p = buffer_.data() + at_ + prefix_;
     at_ += stride_;
     if (parse_ts_packet(p, packet)) return true;

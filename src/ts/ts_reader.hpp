@@ -25,9 +25,9 @@ class TsReader {
 
   // The next packet; false at the end of the recording. Stops through the
   // error exit when the recording does not begin with TS or M2TS packets,
-  // and when a read fails. Bytes between packets (a packet that lost its
-  // sync byte) are passed over up to the next place where packets follow
-  // one another again; the continuity counters show the loss.
+  // and when a read fails. A packet is taken only where the next one
+  // follows it: other bytes (a packet that lost its sync byte, junk) are
+  // passed over; the continuity counters show what was lost.
   bool next(TsPacket& packet);
 
  private:
@@ -37,10 +37,9 @@ class TsReader {
 
   TsInput& input_;
   std::vector<std::uint8_t> buffer_;
-  std::size_t at_ = 0;      // the next packet in buffer_
-  std::size_t held_ = 0;    // bytes in buffer_
-  bool ended_ = false;      // the input has no more bytes
-  bool searching_ = false;  // for the next packet after a lost sync byte
+  std::size_t at_ = 0;    // the next packet in buffer_
+  std::size_t held_ = 0;  // bytes in buffer_
+  bool ended_ = false;    // the input has no more bytes
   std::size_t stride_ = 0;
   std::size_t prefix_ = 0;  // bytes before each packet's sync byte
 };

@@ -1,0 +1,164 @@
+// --demux on recordings that ffmpeg makes and the tests damage as reception does: each file the
+// recording's frames byte for byte, but for a run of silent frames where packets were lost, so that
+// every frame after it stays at its place; the exact lines, files and exit codes.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "support/support.hpp"
+
+namespace sarnik::test {
+namespace {
+
+// Recordings of 12 s at 29.97 fps, MPEG-2 video (GOP 15, B pictures), AAC at 48000 Hz, made by the
+// command line; "#" stands for the recording's name.
+const std::string kFfmpeg = "ffmpeg -nostdin -v error -y ",
+                  kVideo =
+                      kFfmpeg + "-f lavfi -i testsrc=size=320x240:rate=30000/1001:duration=12 ",
+                  kTone = "-f lavfi -i sine=frequency=440:sample_rate=48000:duration=",
+                  kTs = "-c:v mpeg2video -g 15 -bf 2 -c:a aac -b:a 128k -f mpegts # ",
+                  kStereo = kVideo + kTone + "12 -ac 2 " + kTs;
+
+std::string ffmpeg(const std::string& args, const std::string& dir) {
+  return run_shell(kFfmpeg + args, dir).err;
+}
+
+// Packets of a PID lost: first to first + count - 1 (counted from 1), or the first-th that starts a
+// PES; or junk bytes after its first-th packet, where nothing is lost. M2TS: each packet after a
+// 4-byte arrival time, as recorders write it.
+struct Damage {
+  int pid, first, count = 0;
+  enum { packets, pes_start, junk } kind = packets;
+};
+
+std::string damage(const std::string& ts, bool m2ts, const std::vector<Damage>& damages) {
+  std::string out;
+  std::map<int, int> seen, starts;
+  for (std::size_t at = 0; at + 188 <= ts.size(); at += 188) {
+    const auto* p = reinterpret_cast<const std::uint8_t*>(ts.data() + at);
+    const int pid = (p[1] & 0x1F) << 8 | p[2], n = ++seen[pid], s = starts[pid] += p[1] >> 6 & 1;
+    bool keep = true;
+    for (const Damage& d : damages) {
+      if (d.pid != pid) continue;
+      if (d.kind == Damage::packets) keep = keep && (n < d.first || n >= d.first + d.count);
+      if (d.kind == Damage::pes_start) keep = keep && !(p[1] & 0x40 && s == d.first);
+      if (d.kind == Damage::junk && n == d.first) out += std::string(d.count, 'G');
+    }
+    if (keep) out += (m2ts ? std::string{0, 0, 1, char(at)} : "") + ts.substr(at, 188);
+  }
+  return out;
+}
+
+std::vector<std::string> frames_of(const std::string& adts) {
+  std::vector<std::string> frames;
+  for (std::size_t at = 0; at + 7 <= adts.size();) {
+    const std::size_t length = (adts[at + 3] & 3) << 11 | std::uint8_t(adts[at + 4]) << 3 |
+                               std::uint8_t(adts[at + 5]) >> 5;
+    frames.push_back(adts.substr(at, length));
+    at += length;
+  }
+  return frames;
+}
+
+// ticks of 1/(90000 * 48000) s in milliseconds, halves away from zero
+long long ms(long long ticks) {
+  const long long unit = 90LL * 48000, m = (2 * std::llabs(ticks) + unit) / (2 * unit);
+  return ticks < 0 ? -m : m;
+}
+
+struct Stream {
+  int channels, leading = 0;  // silent frames expected before the first
+  bool damaged = false;
+};
+struct Recording {
+  std::string what, make;  // ffmpeg's arguments to make it
+  std::vector<Stream> streams;
+  std::vector<Damage> damages = {};
+  std::string extension = "ts";
+};
+
+TEST(Demux, DamagedRecordingsToFramesAndLines) {
+  const Recording recordings[] = {
+      {"clean", kStereo, {{2}}},
+      {"40 packets lost", kStereo, {{2, 0, true}}, {{0x101, 500, 40}}},
+      {"a PES header lost", kStereo, {{2, 0, true}}, {{0x101, 30, 1, Damage::pes_start}}},
+      {"junk between packets", kStereo, {{2}}, {{0x101, 300, 50, Damage::junk}, {0x100, 9, 1}}},
+      {"the 33-bit clock wraps in the gap",
+       kStereo + "-output_ts_offset 95438.5",
+       {{2, 0, true}},
+       {{0x101, 380, 40}}},
+      {"M2TS", kStereo, {{2, 0, true}}, {{0x101, 600, 40}}, "m2ts"},
+      {"5.1 starting 0.5 s late and mono, both damaged",
+       kVideo + "-itsoffset 0.5 " + kTone + "12 " + kTone + "12 -map 0 -map 1 -map 2 -ac:a:0 6 " +
+           "-ac:a:1 1 " + kTs,
+       {{6, 23, true}, {1, 0, true}},
+       {{0x101, 300, 40}, {0x102, 200, 10}}},
+      {"5.1 turning to stereo in the gap",
+       "for c in 6 2; do " + kFfmpeg + kTone + "6 -ac $c -c:a aac -f adts -; done > a.aac && " +
+           kVideo + "-i a.aac -c:v mpeg2video -c:a copy -f mpegts #",
+       {{6, 0, true}},
+       {{0x101, 280, 60}}}};
+  for (const Recording& r : recordings) {
+    SCOPED_TRACE(r.what);
+    const TempDir dir;
+    ASSERT_EQ(run_shell(std::regex_replace(r.make, std::regex("#"), "clean.ts"), dir.path).err, "");
+    const std::string name = "rec." + r.extension;
+    dir.write(name, damage(read_file(dir.file("clean.ts")), r.extension == "m2ts", r.damages));
+    const ProcessResult result = run_shell("sarnik --demux " + name, dir.path);
+    EXPECT_EQ(result.err + std::to_string(result.exit_code), "0");
+
+    // The first picture and each stream's first frame, in 90 kHz ticks.
+    std::istringstream pts(run_shell("ffprobe -v error -show_entries stream=start_pts -of csv=p=0 "
+                                     "clean.ts | tr , ' '",
+                                     dir.path)
+                               .out);
+    long long picture = 0, start = 0;
+    pts >> picture;
+    std::string lines;
+    for (std::size_t i = 0; i < r.streams.size(); ++i) {
+      const Stream& s = r.streams[i];
+      pts >> start;
+      ffmpeg("-i clean.ts -map 0:a:" + std::to_string(i) + " -c copy -f adts a.aac", dir.path);
+      const std::vector<std::string> clean = frames_of(read_file(dir.file("a.aac")));
+      // The stream's start against the picture, after the leading frames, in ticks * 48000.
+      const long long late = (start - picture) * 48000 - s.leading * 1024LL * 90000;
+      const std::string file =
+          "rec audio" + std::to_string(i + 1) + " DELAY " + std::to_string(ms(late)) + "ms.aac";
+      const std::vector<std::string> out = frames_of(read_file(dir.file(file)));
+      ASSERT_EQ(out.size(), clean.size() + s.leading) << file;
+      // Every frame at its place but for one run of silent frames.
+      std::size_t first = clean.size(), end = 0;
+      for (std::size_t k = 0; k < clean.size(); ++k) {
+        if (out[s.leading + k] != clean[k]) first = std::min(first, k), end = k + 1;
+      }
+      EXPECT_EQ(first < end, s.damaged) << file;
+      lines += sjis(file + ": " + std::to_string(out.size()) + " フレーム");
+      if (s.leading)
+        lines += sjis(", 先頭に " + std::to_string(s.leading) + " フレームを無音で補完");
+      if (first < end) {
+        const long long at = ms(late + static_cast<long long>(s.leading + first) * 1024 * 90000);
+        char seconds[32];
+        std::snprintf(seconds, sizeof seconds, "%s%lld.%03lld", at < 0 ? "-" : "",
+                      std::llabs(at) / 1000, std::llabs(at) % 1000);
+        lines += sjis(", " + std::string(seconds) + " 秒に " + std::to_string(end - first) +
+                      " フレームを無音で補完");
+      }
+      lines += "\n";
+      // Cleanly decoded, silent where silence was put in (a frame's sound reaches into the next).
+      EXPECT_EQ(ffmpeg("-i '" + file + "' -f s16le a.pcm", dir.path), "") << file;
+      const std::string pcm = read_file(dir.file("a.pcm"));
+      ASSERT_EQ(pcm.size(), out.size() * 1024 * 2 * s.channels);
+      const auto silent = [&](std::size_t from, std::size_t to) {
+        const std::size_t bytes = 2048 * s.channels;
+        return pcm.find_first_not_of('\0', from * bytes) >= to * bytes;
+      };
+      EXPECT_TRUE(silent(0, s.leading) &&
+                  (first == end || silent(s.leading + first + 1, s.leading + end)))
+          << file;
+    }
+    EXPECT_EQ(result.out, lines);
+  }
+}
+
+}  // namespace
+}  // namespace sarnik::test
