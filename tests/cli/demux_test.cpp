@@ -61,6 +61,8 @@ std::vector<std::string> frames_of(const std::string& adts) {
 }
 
 // ticks of 1/(90000 * 48000) s in milliseconds, halves away from zero
+std::string error(const std::string& utf8) { return sjis("エラー: " + utf8 + "\n"); }
+
 long long ms(long long ticks) {
   const long long unit = 90LL * 48000, m = (2 * std::llabs(ticks) + unit) / (2 * unit);
   return ticks < 0 ? -m : m;
@@ -157,6 +159,65 @@ TEST(Demux, DamagedRecordingsToFramesAndLines) {
           << file;
     }
     EXPECT_EQ(result.out, lines);
+  }
+}
+
+// A run that fails leaves no file, and refuses to replace one; no banner, one error line.
+TEST(Demux, FailuresLeaveNoFile) {
+  const std::string kTwo = kVideo + kTone + "12 " + kTone + "12 -map 0 -map 1 -map 2 -ac 2 " + kTs,
+                    kNullPackets =
+                        "for i in $(seq 50); do printf 'G\\037\\377\\020'; head -c 184 "
+                        "/dev/zero; done >#",
+                    kInvalidLine =
+                        "sarnik --demux; sarnik --demux rec.ts rec.ts; sarnik --demux -x",
+                    kUsage = run_shell("sarnik -h | tail -n +2", ".").out;
+  const struct {
+    std::string make, command;  // making rec.ts, then what runs on it
+    std::vector<Damage> damages;
+    std::string error;  // UTF-8, for each command of the row
+    std::vector<std::string> kept = {};
+  } rows[] = {
+      {"echo no TS >#", "", {}, "TS ファイルではありません。"},
+      {"", "sarnik --demux missing.ts", {}, "TS ファイルの読み込みに失敗しました。"},
+      {kNullPackets, "", {}, "TS ファイルに番組がありません。"},
+      {kVideo + kTone + "2 -c:a mp2 -f mpegts #", "", {}, "番組に AAC 音声がありません。"},
+      {kStereo, "", {{0x101, 20, 1000}}, "音声の欠落が 10 秒を超えています。"},
+      {kVideo + kTone + "12 -c:a aac -aac_pce 1 -f mpegts #",
+       "",
+       {{0x101, 200, 9}},
+       "無音フレームを作れない音声形式です (チャンネル構成 0 またはサンプリング周波数の変化)。"},
+      {kTwo + "&& echo keep >'rec audio2 DELAY -21ms.aac'",
+       "",
+       {},
+       "出力ファイルが既に存在します。",
+       {"rec audio2 DELAY -21ms.aac"}},
+      {kStereo,
+       "trap '' XFSZ; ulimit -f 100; sarnik --demux rec.ts",
+       {},
+       "出力ファイルの書き込みに失敗しました。"},
+      {"", kInvalidLine, {}, "オプションが正しくありません。"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.error);
+    if (row.command.starts_with("trap") && runs_under_runner()) continue;
+    const TempDir dir;
+    run_shell(std::regex_replace(row.make, std::regex("#"), "clean.ts"), dir.path);
+    if (!row.make.empty())
+      dir.write("rec.ts", damage(read_file(dir.file("clean.ts")), false, row.damages));
+    std::filesystem::remove(dir.file("clean.ts"));
+    const ProcessResult r =
+        run_shell(row.command.empty() ? "sarnik --demux rec.ts" : row.command, dir.path);
+    const bool usage = row.command == kInvalidLine;
+    EXPECT_EQ(r.err,
+              usage ? error(row.error) + error(row.error) + error(row.error) : error(row.error));
+    EXPECT_EQ(r.out, usage ? kUsage + kUsage + kUsage : "");
+    EXPECT_EQ(r.exit_code, 1);
+    std::vector<std::string> files;
+    for (const auto& f : std::filesystem::directory_iterator(dir.path)) {
+      if (f.path().extension() == ".aac") files.push_back(f.path().filename().string());
+    }
+    EXPECT_EQ(files, row.kept);
+    for (const std::string& kept : row.kept) EXPECT_EQ(read_file(dir.file(kept)), "keep\n");
   }
 }
 
