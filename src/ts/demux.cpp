@@ -137,9 +137,12 @@ class StreamWriter final : public FrameSink {
 // "-1.234": milliseconds as seconds.
 std::string seconds_text(std::int64_t ms) {
   const std::int64_t magnitude = std::llabs(ms);
-  std::string fraction = std::to_string(magnitude % 1000);
-  fraction.insert(0, 3 - fraction.size(), '0');
-  return (ms < 0 ? "-" : "") + std::to_string(magnitude / 1000) + "." + fraction;
+  const std::string fraction = std::to_string(1000 + magnitude % 1000);  // "1" and 3 digits
+  std::string text = ms < 0 ? "-" : "";
+  text += std::to_string(magnitude / 1000);
+  text += '.';
+  text += fraction.substr(1);
+  return text;
 }
 
 void print_line(const StreamPlan& plan, const StreamWriter& writer, Console& console) {
@@ -194,11 +197,14 @@ void demux_recording(const std::string& recording, Console& console) {
   }
   std::vector<AdtsDepacketizer> depacketizers(plans.size());
 
+  // Only the audio packets are parsed.
   TsReader reader(source);
   TsPacket packet;
-  for (std::uint64_t packets = 1; reader.next(packet); ++packets) {
-    const std::int16_t i = stream_of_pid[packet.pid];
-    if (i < 0 || packets <= d.table_packets || packet.transport_error) continue;
+  std::uint64_t packets = 0;
+  while (const std::uint8_t* p = reader.next_bytes()) {
+    const std::int16_t i = stream_of_pid[((p[1] & 0x1F) << 8) | p[2]];  // PID
+    if (++packets <= d.table_packets || i < 0 || !parse_ts_packet(p, packet)) continue;
+    if (packet.transport_error) continue;
     const auto k = static_cast<std::size_t>(i);
     depacketizers[k].add(packet, writers[k]);
   }

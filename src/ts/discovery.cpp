@@ -35,8 +35,8 @@ std::optional<std::int64_t> random_access_pts(const TsPacket& packet, std::uint8
   return std::nullopt;
 }
 
-Discovery discover(TsInput& input) {
-  TsReader reader(input);
+Discovery discover(TsInput& input, std::size_t block_size) {
+  TsReader reader(input, block_size);
   SectionCollector pat, pmt;
   std::optional<std::uint16_t> pmt_pid;
   std::optional<ProgramStreams> streams;
@@ -47,9 +47,9 @@ Discovery discover(TsInput& input) {
   Discovery d;
 
   TsPacket packet;
-  while (reader.next(packet)) {
+  while (const std::uint8_t* p = reader.next_bytes()) {
     ++packets;
-    if (packet.transport_error) continue;
+    if (!parse_ts_packet(p, packet) || packet.transport_error) continue;
     if (!streams) {
       if (packet.pid == kPatPid) {
         if (const auto section = pat.add(packet)) pmt_pid = first_program_map_pid(*section);

@@ -32,7 +32,7 @@ struct Discovery {
 // error exit for a recording without a programme, without AAC audio, with
 // an AAC stream without a frame, or with video but no picture to start
 // from.
-Discovery discover(TsInput& input);
+Discovery discover(TsInput& input, std::size_t block_size = kTsBlockSize);
 
 // Whether the packet starts a video PES at a random access point: the
 // random access indicator, else a picture a decoder can start from

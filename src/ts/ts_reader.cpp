@@ -5,15 +5,8 @@
 #include "common/fail.hpp"
 
 namespace sarnik {
-namespace {
 
-// A multiple of both packet sizes, about 1 MiB: few reads, each block whole
-// packets.
-constexpr std::size_t kBlockSize = kTsPacketSize * kM2tsPacketSize * 29;
-
-}  // namespace
-
-TsReader::TsReader(TsInput& input) : input_(input), buffer_(kBlockSize) {
+TsReader::TsReader(TsInput& input, std::size_t block_size) : input_(input), buffer_(block_size) {
   if (!fill()) fail_and_exit(Msg::ts_read_failed);
   detect_packet_size();
 }
@@ -46,13 +39,20 @@ bool TsReader::fill() {
 }
 
 bool TsReader::next(TsPacket& packet) {
+  while (const std::uint8_t* p = next_bytes()) {
+    if (parse_ts_packet(p, packet)) return true;
+  }
+  return false;
+}
+
+const std::uint8_t* TsReader::next_bytes() {
   for (;;) {
     const std::size_t left = held_ - at_;
     if (left < 2 * stride_ && !ended_) {
       if (!fill()) fail_and_exit(Msg::ts_read_failed);
       continue;
     }
-    if (left < stride_) return false;  // the bytes after the last whole packet
+    if (left < stride_) return nullptr;  // the bytes after the last whole packet
     // A packet is taken where its sync byte is and the next packet's follows
     // (or the recording ends); elsewhere the search moves on by a byte.
     if (!sync_at(at_) || (left >= 2 * stride_ && !sync_at(at_ + stride_))) {
@@ -61,7 +61,7 @@ bool TsReader::next(TsPacket& packet) {
     }
     const std::uint8_t* p = buffer_.data() + at_ + prefix_;
     at_ += stride_;
-    if (parse_ts_packet(p, packet)) return true;
+    return p;
   }
 }
 

@@ -19,9 +19,15 @@ class TsInput {
   virtual bool read(std::uint8_t* buffer, std::size_t n, std::size_t& got) = 0;
 };
 
+// Blocks are whole packets of either size: a multiple of both.
+inline constexpr std::size_t kTsBlockUnit = kTsPacketSize * kM2tsPacketSize;
+// About 140 KiB: few reads, and small enough that the bytes read are still
+// in the processor's cache when the packets are looked at.
+inline constexpr std::size_t kTsBlockSize = kTsBlockUnit * 4;
+
 class TsReader {
  public:
-  explicit TsReader(TsInput& input);
+  explicit TsReader(TsInput& input, std::size_t block_size = kTsBlockSize);
 
   // The next packet; false at the end of the recording. Stops through the
   // error exit when the recording does not begin with TS or M2TS packets,
@@ -29,6 +35,10 @@ class TsReader {
   // follows it: other bytes (a packet that lost its sync byte, junk) are
   // passed over; the continuity counters show what was lost.
   bool next(TsPacket& packet);
+  // The same for a caller that looks at few of the packets: the next
+  // packet's 188 bytes (from its sync byte), valid until the next call;
+  // nullptr at the end.
+  const std::uint8_t* next_bytes();
 
  private:
   bool fill();
