@@ -36,6 +36,9 @@ class AdtsDepacketizer {
   AdtsDepacketizer();
   // The frames that the packet completes, in order, to sink.
   void add(const TsPacket& packet, FrameSink& sink);
+  // The programme's clock was set anew (a discontinuity indicator on the
+  // packets that carry it): the next PTS starts the stream's clock anew.
+  void clock_set_anew() { clock_jump_ = true; }
 
  private:
   void lose();

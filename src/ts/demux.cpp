@@ -189,8 +189,11 @@ void demux_recording(const std::string& recording, Console& console) {
   DemuxOutputs outputs(names);
   std::vector<StreamWriter> writers;
   writers.reserve(plans.size());
-  std::array<std::int16_t, 8192> stream_of_pid;  // index into writers, -1 for other PIDs
+  // Index into writers, kClockPid for the programme's clock, -1 for other PIDs.
+  constexpr std::int16_t kClockPid = -2;
+  std::array<std::int16_t, 8192> stream_of_pid;
   stream_of_pid.fill(-1);
+  stream_of_pid[d.streams.pcr_pid] = kClockPid;
   for (std::size_t i = 0; i < plans.size(); ++i) {
     writers.emplace_back(plans[i], d.starts[i], d.reference, outputs, i);
     stream_of_pid[d.streams.audio_pids[i]] = static_cast<std::int16_t>(i);
@@ -203,13 +206,23 @@ void demux_recording(const std::string& recording, Console& console) {
   std::uint64_t packets = 0;
   while (const std::uint8_t* p = reader.next_bytes()) {
     const std::int16_t i = stream_of_pid[((p[1] & 0x1F) << 8) | p[2]];  // PID
-    if (++packets <= d.table_packets || i < 0 || !parse_ts_packet(p, packet)) continue;
+    if (++packets <= d.table_packets || i == -1 || !parse_ts_packet(p, packet)) continue;
     if (packet.transport_error) continue;
+    if (i == kClockPid) {
+      if (packet.discontinuity) {
+        for (AdtsDepacketizer& depacketizer : depacketizers) depacketizer.clock_set_anew();
+      }
+      continue;
+    }
     const auto k = static_cast<std::size_t>(i);
     depacketizers[k].add(packet, writers[k]);
   }
-  outputs.close_and_keep();
+  // The files are kept only once they are closed and their lines written.
+  outputs.close_all();
   for (std::size_t i = 0; i < plans.size(); ++i) print_line(plans[i], writers[i], console);
+  console.flush();
+  if (!console.output_ok()) fail_and_exit(Msg::console_write_failed);
+  outputs.keep();
 }
 
 }  // namespace sarnik

@@ -52,11 +52,14 @@ void DemuxOutputs::flush(std::size_t i) {
   buffers_[i].clear();
 }
 
-void DemuxOutputs::close_and_keep() {
+void DemuxOutputs::close_all() {
   for (std::size_t i = 0; i < files_.size(); ++i) {
     flush(i);
     if (!files_[i].close()) fail_and_exit(Msg::output_write_failed);
   }
+}
+
+void DemuxOutputs::keep() {
   platform::remove_on_interrupt(names_, 0);
   kept_ = true;
 }

@@ -23,10 +23,11 @@ class DemuxOutputs {
 
   // Appends bytes to file i, through a buffer of its own.
   void write(std::size_t i, const std::uint8_t* bytes, std::size_t n);
-  // Writes what the buffers hold and closes every file; from then on the
-  // files are kept. Stops through the error exit when a write or a close
-  // fails.
-  void close_and_keep();
+  // Writes what the buffers hold and closes every file. Stops through the
+  // error exit when a write or a close fails.
+  void close_all();
+  // From now on the files are kept.
+  void keep();
 
  private:
   void flush(std::size_t i);

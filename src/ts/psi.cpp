@@ -94,6 +94,7 @@ std::optional<ProgramStreams> program_streams(const std::vector<std::uint8_t>& s
   // After the 8 bytes every section begins with: PCR_PID, program_info_length.
   const std::size_t program_info_length = ((s[10] & 0x0F) << 8) | s[11];
   ProgramStreams streams;
+  streams.pcr_pid = static_cast<std::uint16_t>(((s[8] & 0x1F) << 8) | s[9]);
   for (std::size_t at = 12 + program_info_length; at + 5 <= end;) {
     const std::uint8_t stream_type = s[at];
     const auto pid = static_cast<std::uint16_t>(((s[at + 1] & 0x1F) << 8) | s[at + 2]);

@@ -18,6 +18,7 @@ struct ProgramStreams {
   std::optional<std::uint16_t> video_pid;  // the programme's first video stream
   std::uint8_t video_stream_type = 0;
   std::vector<std::uint16_t> audio_pids;  // its AAC (ADTS) streams, in the programme's order
+  std::uint16_t pcr_pid = 0x1FFF;         // the packets that carry its clock (0x1FFF: none)
 };
 
 // Collects the sections of one table, carried by the packets of one PID,
