@@ -1,6 +1,7 @@
 // Preloaded (LD_PRELOAD) as SARNIK_HOOK says: before the first copy_file_range "rewrite FILE"
 // rewrites 100 bytes of FILE in place and "cut FILE" cuts it to 1000; "scanned FILE" rewrites it
-// after the first read (the scan); "term" raises SIGTERM after the first copy_file_range.
+// after the first read (the scan); "term" raises SIGTERM after the first copy_file_range,
+// "write-term" after the first write to a file.
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -47,4 +48,11 @@ extern "C" ssize_t copy_file_range(int in, off64_t* in_at, int out, off64_t* out
       next<decltype(&copy_file_range)>("copy_file_range")(in, in_at, out, out_at, n, flags);
   if (std::exchange(first, false) && !hook("term").empty()) std::raise(SIGTERM);
   return copied;
+}
+
+extern "C" ssize_t write(int fd, const void* buffer, size_t n) {
+  static bool first = true;
+  const ssize_t written = next<decltype(&write)>("write")(fd, buffer, n);
+  if (fd > 2 && std::exchange(first, false) && !hook("write-term").empty()) std::raise(SIGTERM);
+  return written;
 }
