@@ -15,13 +15,19 @@ namespace sarnik {
 namespace {
 
 struct Bytes final : TsInput {
-  Bytes(const std::uint8_t* d, std::size_t n) : data(d), left(n) {}
+  Bytes(const std::uint8_t* d, std::size_t n) : start(d), size(n), data(d), left(n) {}
   bool read(std::uint8_t* buffer, std::size_t n, std::size_t& got) override {
     got = std::min(n, left);
     std::copy_n(data, got, buffer);
     data += got, left -= got;
     return true;
   }
+  bool rewind() override {
+    data = start, left = size;
+    return true;
+  }
+  const std::uint8_t* start;
+  std::size_t size;
   const std::uint8_t* data;
   std::size_t left;
 };

@@ -26,6 +26,7 @@ class FileInput final : public TsInput {
   bool read(std::uint8_t* buffer, std::size_t n, std::size_t& got) override {
     return file_.read(buffer, n, got);
   }
+  bool rewind() override { return file_.seek(0); }
 
  private:
   platform::File& file_;
@@ -183,9 +184,9 @@ void demux_recording(const std::string& recording, Console& console) {
     plans.push_back(plan_stream(d, i, recording));
     names.push_back(plans.back().name);
   }
-  // The audio is read from the start again: what the first pass read is
+  // The audio is read from the start again: what the first passes read is
   // not kept.
-  if (!input.seek(0)) fail_and_exit(Msg::ts_read_failed);
+  if (!source.rewind()) fail_and_exit(Msg::ts_read_failed);
   DemuxOutputs outputs(names);
   std::vector<StreamWriter> writers;
   writers.reserve(plans.size());
@@ -203,10 +204,9 @@ void demux_recording(const std::string& recording, Console& console) {
   // Only the audio packets are parsed.
   TsReader reader(source);
   TsPacket packet;
-  std::uint64_t packets = 0;
   while (const std::uint8_t* p = reader.next_bytes()) {
     const std::int16_t i = stream_of_pid[((p[1] & 0x1F) << 8) | p[2]];  // PID
-    if (++packets <= d.table_packets || i == -1 || !parse_ts_packet(p, packet)) continue;
+    if (i == -1 || !parse_ts_packet(p, packet)) continue;
     if (packet.transport_error) continue;
     if (i == kClockPid) {
       if (packet.discontinuity) {

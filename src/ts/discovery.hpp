@@ -19,16 +19,15 @@ struct StreamStart {
 
 struct Discovery {
   ProgramStreams streams;
-  // The number of packets up to the one that completed the PMT: the audio
-  // is taken from the packets after them.
-  std::uint64_t table_packets = 0;
   // The PTS that the delays count from: the picture of the first video PES
   // at a random access point; without video, the earliest audio start.
   std::int64_t reference = 0;
   std::vector<StreamStart> starts;  // in the programme's order
 };
 
-// Reads the recording from its start as far as it needs. Stops through the
+// Reads the recording from its start as far as it needs: up to the first
+// programme's tables, then again from the start to where the picture and
+// every stream's first frame are found. Stops through the
 // error exit for a recording without a programme, without AAC audio, with
 // an AAC stream without a frame, or with video but no picture to start
 // from.

@@ -17,6 +17,8 @@ class TsInput {
   // Up to n bytes at the current position; got < n only at the end. False
   // on a read error.
   virtual bool read(std::uint8_t* buffer, std::size_t n, std::size_t& got) = 0;
+  // Back to the first byte; false on an error.
+  virtual bool rewind() = 0;
 };
 
 // Blocks are whole packets of either size: a multiple of both.
