@@ -164,7 +164,7 @@ for rep in $(seq "$reps"); do
     start=$(date +%s%N)
     case $name in
       read) /usr/bin/time -f "%M" -o "$work/time.txt" sh -c "cat '$ts' > /dev/null" ;;
-      demux) (cd "$work/demux" && /usr/bin/time -f "%M" -o "$work/time.txt" "$sarnik" --demux "$ts" >/dev/null) ;;
+      demux) (cd "$work/demux" && /usr/bin/time -f "%M" -o ../time.txt "$sarnik" --demux "$ts" >/dev/null) ;;
     esac
     echo "$name $(($(date +%s%N) - start)) $(cat "$work/time.txt") $rep" >>"$work/demux.txt"
   done
