@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <string_view>
 #include <vector>
 
 #include "adts/adts_header.hpp"
@@ -34,6 +35,22 @@ class FileInput final : public TsInput {
 
 // A frame of 1024 samples, in clock ticks times the sampling rate.
 constexpr std::int64_t kFrameTicksTimesRate = kSamplesPerFrame * kClockRate;
+
+// The file of the n-th audio stream (from 1) of the recording: its name
+// without folders and extension, then " audio<n> DELAY <delay>ms.aac".
+std::string demux_output_name(std::string_view recording, std::size_t n, std::int64_t delay_ms) {
+  std::string_view stem = platform::file_part(recording);
+  const std::size_t dot = stem.rfind('.');
+  if (dot != std::string_view::npos && dot > 0) stem = stem.substr(0, dot);
+  return std::string(stem) + " audio" + std::to_string(n) + " DELAY " + std::to_string(delay_ms) +
+         "ms.aac";
+}
+
+// ticks of the 90 kHz clock in milliseconds, halves rounded away from zero.
+std::int64_t ticks_to_ms(std::int64_t ticks) {
+  const std::int64_t ms = (2 * std::llabs(ticks) + 90) / 180;
+  return ticks < 0 ? -ms : ms;
+}
 
 // How an audio stream starts in its file.
 struct StreamPlan {
@@ -158,19 +175,6 @@ void print_line(const StreamPlan& plan, const StreamWriter& writer, Console& con
 }
 
 }  // namespace
-
-std::string demux_output_name(std::string_view recording, std::size_t n, std::int64_t delay_ms) {
-  std::string_view stem = platform::file_part(recording);
-  const std::size_t dot = stem.rfind('.');
-  if (dot != std::string_view::npos && dot > 0) stem = stem.substr(0, dot);
-  return std::string(stem) + " audio" + std::to_string(n) + " DELAY " + std::to_string(delay_ms) +
-         "ms.aac";
-}
-
-std::int64_t ticks_to_ms(std::int64_t ticks) {
-  const std::int64_t ms = (2 * std::llabs(ticks) + 90) / 180;
-  return ticks < 0 ? -ms : ms;
-}
 
 void demux_recording(const std::string& recording, Console& console) {
   platform::File input;
