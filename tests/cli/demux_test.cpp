@@ -26,8 +26,8 @@ std::string ffmpeg(const std::string& args, const std::string& dir) {
 }
 
 // Packets of a PID lost: first to first + count - 1 (counted from 1), or the first-th that starts a
-// PES; or junk bytes after its first-th packet, where nothing is lost; or the discontinuity
-// indicator set where the continuity counter of any PID jumps. M2TS: each packet after a 4-byte
+// PES; or junk bytes after its first-th packet, where nothing is lost; or its discontinuity
+// indicator set where its continuity counter jumps. M2TS: each packet after a 4-byte
 // arrival time, as recorders write it.
 struct Damage {
   int pid, first, count = 0;
@@ -45,7 +45,9 @@ std::string damage(const std::string& ts, bool m2ts, const std::vector<Damage>& 
     counter[pid] = p[3] & 0xF;
     bool keep = true;
     for (const Damage& d : damages) {
-      if (d.kind == Damage::mark_joins && jumps && p[3] & 0x20 && p[4] > 0) p[5] |= 0x80;
+      if (d.kind == Damage::mark_joins && d.pid == pid && jumps && p[3] & 0x20 && p[4] > 0) {
+        p[5] |= 0x80;
+      }
       if (d.pid != pid) continue;
       if (d.kind == Damage::packets) keep = keep && (n < d.first || n >= d.first + d.count);
       if (d.kind == Damage::pes_start) keep = keep && !(p[1] & 0x40 && s == d.first);
@@ -95,7 +97,14 @@ TEST(Demux, DamagedRecordingsToFramesAndLines) {
        kStereo + "#",
        {{2}},
        {{0x101, 300, 50, Damage::junk}, {0x100, 9, 1}}},
-      {"a jump of the clock, marked", kJoin, {{2}}, {{0, 0, 0, Damage::mark_joins}}},
+      {"a jump of the clock, marked on the clock's PID",
+       kJoin,
+       {{2}},
+       {{0x100, 0, 0, Damage::mark_joins}}},
+      {"a jump of the clock, marked on the audio",
+       kJoin,
+       {{2}},
+       {{0x101, 0, 0, Damage::mark_joins}}},
       {"the 33-bit clock wraps in the gap",
        kStereo + "-output_ts_offset 95438.5 #",
        {{2, 0, true}},
