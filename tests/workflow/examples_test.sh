@@ -127,6 +127,12 @@ for lost in "lost-kept 0:2" "lost-dropped"; do
   has $1.log "フレームを無音で補完"
 done
 
+echo "workflow: a cut from frame 0 of a recording whose second stream starts 350 ms after the first picture"
+printf 'Trim(0,599)\n' >zero.avs
+run 0 zero.log examples/workflow.sh fast.ts zero.avs zero.mp4 -f 59.94
+in_sync zero.mp4 fast.ts 9 1:1  # the first white picture comes before the second stream
+has zero.log "先頭に 17 フレームを無音で補完"
+
 echo "workflow: 5.1 and stereo kept in .ts"
 run 0 surround.log examples/workflow.sh surround.ts cut.avs surround-cut.ts
 in_sync surround-cut.ts surround.ts 12
