@@ -3,6 +3,7 @@
 
 #include "common/fail.hpp"
 #include "support/support.hpp"
+#include "ts/adts_depacketizer.hpp"
 #include "ts/silent_frame.hpp"
 #include "ts/timeline.hpp"
 
@@ -42,6 +43,44 @@ TEST(Ts, SilentFramesDecodeToSilence) {
     // 10 frames of 1024 samples of each channel, 2 bytes each, all 0.
     EXPECT_EQ(test::read_file(dir.file("s.pcm")), std::string(10 * 1024 * 2 * c.channels, '\0'));
   }
+}
+
+// Frames split over PES packets keep their bytes; a PTS goes to the first frame that starts in its
+// PES; a lost packet loses the frame in hand and what follows up to the next PES with a PTS.
+TEST(Ts, PesPacketsToFrames) {
+  struct Sink final : FrameSink {
+    void frame(const AudioFrame& f) override {
+      frames.emplace_back(std::string(reinterpret_cast<const char*>(f.data), f.size),
+                          f.pts.value_or(-1));
+    }
+    std::vector<std::pair<std::string, std::int64_t>> frames;
+  } sink;
+  std::string a = test::adts_frame({60}, 1), b = test::adts_frame({60}, 2),
+              c = test::adts_frame({60}, 3), d = test::adts_frame({60}, 4);
+  // A PES header with a PTS of 3 * 2^30 + 5 (bits 32-30, 29-15, 14-0, each followed by a 1).
+  const std::string pes = std::string("\0\0\1\xC0\0\0\x80\x80\x05\x07\0\x01\0\x0B", 14);
+  const struct {
+    std::uint8_t counter;
+    bool start;
+    std::string payload;
+  } packets[] = {{0, true, pes + a + b.substr(0, 30)},
+                 {1, false, b.substr(30)},
+                 {2, true, pes + c.substr(0, 30)},
+                 {4, false, c.substr(30) + a},
+                 {5, true, pes + d},
+                 {5, true, pes + d}};  // sent twice
+  AdtsDepacketizer depacketizer;
+  for (const auto& p : packets) {
+    TsPacket packet{.pid = 0x101,
+                    .payload_unit_start = p.start,
+                    .continuity_counter = p.counter,
+                    .has_payload = true};
+    packet.payload = reinterpret_cast<const std::uint8_t*>(p.payload.data());
+    packet.payload_size = p.payload.size();
+    depacketizer.add(packet, sink);
+  }
+  const std::int64_t pts = 3LL * (1 << 30) + 5;
+  EXPECT_EQ(sink.frames, (decltype(sink.frames){{a, pts}, {b, -1}, {d, pts}}));
 }
 
 TEST(Ts, ClockToSilentFrames) {
