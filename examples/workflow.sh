@@ -61,32 +61,31 @@ probe() {
 }
 
 # 1. The ranges of video frames that the script keeps, as sarnik reads them
-#    ("first last", or "first end"), and the delay of each audio stream in ms,
-#    in the recording's order: where it starts against the first picture that
-#    the decoder outputs, the frame 0 of the cut. A recording starts wherever
-#    the tuner began to write, mostly inside a group of pictures that cannot
-#    be decoded without its start: the first picture comes later than the
-#    first video packet (by up to a group of pictures), and the decoder's
-#    complaints about the pictures before it are not shown.
+#    ("first last", or "first end").
 ranges=$(sarnik --print-ranges -t "$avs")
-first=$(probe "$rec" frame pts_time -select_streams v:0 -read_intervals %+30 2>/dev/null | awk 'NR == 1')
-starts=$(probe "$rec" stream codec_type,start_time)
-delays=$(awk -F, -v v="$first" '$1 == "audio" { a[++n] = $2 }
-  END { if (v !~ /^-?[0-9.]+$/ || n == 0) exit 1
-    for (i = 1; i <= n; i++) { if (a[i] !~ /^-?[0-9.]+$/) exit 1; d = (a[i] - v) * 1000; printf "%d\n", d < 0 ? d - 0.5 : d + 0.5 } }' <<<"$starts") ||
-  fail "$rec needs a video stream with a picture in its first 30 s and audio streams, each with a start time"
+
+# 2. Every audio stream of the recording taken out by sarnik, an ADTS file
+#    each, its frames byte for byte; where reception lost packets, silent
+#    frames take the place of the damaged ones, as many as the recording's
+#    time stamps say, so that the sound after the gap stays with its picture.
+#    Each name tags the stream's delay in ms against the first picture that a
+#    decoder outputs, the frame 0 of the cut ("rec audio2 DELAY -482ms.aac").
+#    A recording starts wherever the tuner began to write, mostly inside a
+#    group of pictures that cannot be decoded without its start: the first
+#    picture comes later than the first video packet, by up to a group of
+#    pictures. A stream that starts after the first picture gets silent
+#    frames before it, up to that picture.
+ln -s -- "$rec" rec.ts
+sarnik --demux rec.ts
 n=0 cut_audio=()
-for delay in $delays; do
-  # 2. Each audio stream taken out as it was broadcast, as an ADTS stream,
-  #    its delay tagged in its name as demultiplexing tools tag it.
-  n=$((n + 1)) audio="audio$n DELAY ${delay}ms.aac"
-  ffmpeg -i "$rec" -map "0:a:$((n - 1))" -c:a copy -f adts "$audio"
+while audio=$(compgen -G "rec audio$((n + 1)) DELAY *ms.aac"); do
+  n=$((n + 1)) delay=${audio##* DELAY } && delay=${delay%ms.aac}
 
   # 3. The audio cut by the script. -x corrects the delay of the name and
-  #    writes "audio1 DELAY 0ms.aac"; audio without delay, whose name that is
-  #    already, is cut into another file.
+  #    writes "rec audio1 DELAY 0ms.aac"; audio without delay, whose name that
+  #    is already, is cut into another file.
   if [ "$delay" -ne 0 ]; then
-    cut="audio$n DELAY 0ms.aac"
+    cut="rec audio$n DELAY 0ms.aac"
     sarnik -x -t "$avs" "$@" "$audio"
   else
     cut="audio$n-cut.aac"

@@ -38,6 +38,10 @@ bool asks_for_ranges(int argc, const char* const* argv) {
   return argc > 1 && std::string_view(argv[1]) == "--print-ranges";
 }
 
+bool asks_for_demux(int argc, const char* const* argv) {
+  return argc > 1 && std::string_view(argv[1]) == "--demux";
+}
+
 void print_usage(Console& console) { console.out(Msg::usage); }
 
 bool is_valid_delay_value(std::string_view value) {
@@ -53,9 +57,16 @@ ParseResult parse_command_line(RunSettings& settings, int argc, const char* cons
                                const Revision& revision, Console& console) {
   settings = RunSettings{};
   settings.print_ranges = asks_for_ranges(argc, argv);
+  settings.demux = asks_for_demux(argc, argv);
   if (argc <= 1) {
     print_usage(console);
     return ParseResult::usage_shown;
+  }
+  if (settings.demux) {
+    // The recording, and nothing else.
+    if (argc != 3 || std::string_view(argv[2]).starts_with('-')) return ParseResult::invalid;
+    settings.input_names.emplace_back(argv[2]);
+    return ParseResult::usable;
   }
 
   for (int i = settings.print_ranges ? 2 : 1; i < argc; ++i) {

@@ -14,11 +14,15 @@ namespace sarnik {
 // Whether the first argument asks for the video frame ranges of the Trim
 // text (--print-ranges) instead of a run.
 bool asks_for_ranges(int argc, const char* const* argv);
+// Whether the first argument asks for the audio streams of a recording
+// (--demux) instead of a run.
+bool asks_for_demux(int argc, const char* const* argv);
 
 // Fills settings from the arguments (argv[0] is the program). Prints the
 // usage text on request (no argument, -h, -?) and returns usage_shown;
 // stops through the error exit for a 17th input and for a -x name that
-// yields no usable derivation. After --print-ranges no input or -o is taken.
+// yields no usable derivation. After --print-ranges no input or -o is taken;
+// after --demux the recording's name alone.
 ParseResult parse_command_line(RunSettings& settings, int argc, const char* const* argv,
                                const Revision& revision, Console& console);
 

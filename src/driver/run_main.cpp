@@ -11,6 +11,7 @@
 #include "driver/command_line.hpp"
 #include "output/copy_plan.hpp"
 #include "output/write_output.hpp"
+#include "ts/demux.hpp"
 
 namespace sarnik {
 namespace {
@@ -73,7 +74,9 @@ bool cuts_into_short_frame(const std::vector<ScannedInput>& inputs,
 // The steps of a run that ends well (exit code 0); every failure leaves
 // through the error exit.
 void run_steps(RunState& run, int argc, const char* const* argv) {
-  if (!asks_for_ranges(argc, argv)) run.console.out(run.revision.banner);
+  if (!asks_for_ranges(argc, argv) && !asks_for_demux(argc, argv)) {
+    run.console.out(run.revision.banner);
+  }
   switch (parse_command_line(run.settings, argc, argv, run.revision, run.console)) {
     case ParseResult::usable:
       break;
@@ -85,6 +88,10 @@ void run_steps(RunState& run, int argc, const char* const* argv) {
   const RunSettings& settings = run.settings;
   if (settings.print_ranges) {
     print_video_ranges(read_trim_source(settings.trim_argument).calls, run.console);
+    return;
+  }
+  if (settings.demux) {
+    demux_recording(settings.input_names.front(), run.console);
     return;
   }
 

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -46,6 +47,9 @@ class File {
   // fails, leaving the file as it was, while another run holds it; then
   // empties it.
   bool create_write(const char* path);
+  // Creates a new file for writing; fails when a file of that name exists.
+  // It may be removed (remove_file) while it is open.
+  bool create_new(const char* path);
 
   bool is_open() const { return handle_ != kNoHandle; }
 
@@ -89,6 +93,15 @@ class File {
 // process as the interrupt does by default (on Windows with exit code 1).
 // Interrupts that the process ignores stay ignored. Called once.
 void empty_on_interrupt(const File& output);
+
+// From now to the end of the process, an interrupt removes the first count
+// files of names (files this run created, still open), then ends the
+// process as empty_on_interrupt says. Each call replaces the one before;
+// names must stay as they are until a call with a count of 0.
+void remove_on_interrupt(const std::vector<std::string>& names, std::size_t count);
+
+// Removes the file; false when the system reports an error.
+bool remove_file(const char* path);
 
 enum class CopyStatus { done, source_ended, read_failed, write_failed };
 

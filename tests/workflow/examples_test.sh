@@ -56,23 +56,38 @@ marks() {
   done
 }
 
-# in_sync RESULT SOURCE FLASHES: RESULT decodes without a message and shows FLASHES white pictures, and each audio
-# stream of SOURCE as many beeps, one after each flash as long after it as in SOURCE, within 1024/48000 s.
+# in_sync RESULT SOURCE FLASHES [S:LOST]: RESULT decodes without a message and shows FLASHES white pictures, and each
+# audio stream of SOURCE as many beeps, one after each flash as long after it as in SOURCE, within 1024/48000 s; but
+# audio stream S, which has LOST beeps fewer (its sound lost, silence in its place), and as many flashes without one.
 in_sync() {
   marks "$1" >"$1.marks" && [ ! -s "$1.err" ] || fail "$1 does not decode cleanly: $(head -c 300 "$1.err")"
-  awk -v want="$3" 'function after(f, t, s,  i, d, o) { o = 1; for (i = 1; i <= nb[f, s]; i++) { d = b[f, s, i] - t; if (d * d < o * o) o = d } return o }
+  awk -v want="$3" -v lost="${4:--1:0}" 'function after(f, t, s,  i, d, o) { o = 1; for (i = 1; i <= nb[f, s]; i++) { d = b[f, s, i] - t; if (d * d < o * o) o = d } return o }
     FNR == 1 { f++ } $1 == "flash" { t[f, ++n[f]] = $2 } $1 == "beep" { b[f, $2, ++nb[f, $2]] = $3; streams[$2] }
-    END { a = 1024 / 48000; if (n[2] != want) printf "%d flashes; ", n[2]
-      for (s in streams) { lo = 1; hi = -1; if (nb[2, s] != want) printf "stream %d: %d beeps; ", s, nb[2, s]
+    END { a = 1024 / 48000; if (n[2] != want) printf "%d flashes; ", n[2]; split(lost, l, ":")
+      for (s in streams) { lo = 1; hi = -1; m = s == l[1] ? l[2] : 0; if (nb[2, s] != want - m) printf "stream %d: %d beeps; ", s, nb[2, s]
         for (i = 1; i <= n[1]; i++) { o = after(1, t[1, i], s); if (o * o < 0.01) { lo = o < lo ? o : lo; hi = o > hi ? o : hi } }
-        for (i = 1; i <= n[2]; i++) { o = after(2, t[2, i], s); if (o < lo - a || o > hi + a) printf "stream %d: flash at %s s, beep %+.0f ms, not %+.0f to %+.0f; ", s, t[2, i], o * 1000, lo * 1000, hi * 1000 } } }' \
+        for (i = 1; i <= n[2]; i++) { o = after(2, t[2, i], s)
+          if ((o < lo - a || o > hi + a) && m-- <= 0) printf "stream %d: flash at %s s, beep %+.0f ms, not %+.0f to %+.0f; ", s, t[2, i], o * 1000, lo * 1000, hi * 1000 } } }' \
     "$2.marks" "$1.marks" | grep . && fail "$1 is not in sync with $2 (above)"
+}
+
+# agrees LOG REC: the delay that sarnik --demux tags each audio stream of REC with in LOG (less the silent frames it
+# put in front) is where the stream starts against the first picture that ffmpeg's decoder outputs, within 1 ms.
+agrees() {
+  local first
+  first=$(ffprobe -v error -select_streams v:0 -read_intervals %+30 -show_entries frame=pts_time -of csv=p=0 "$2" | awk 'NR == 1')
+  ffprobe -v error -select_streams a -show_entries stream=start_time -of flat "$2" |
+    awk -F= -v v="$first" '/^streams\.stream\.[0-9]+\.start_time=/ { gsub(/"/, "", $2); print ($2 - v) * 1000 }' |
+    awk -v log_file="$1" 'BEGIN { while ((getline line < log_file) > 0) if (match(line, /^rec audio[0-9]+ DELAY -?[0-9]+ms\.aac: /)) {
+        split(substr(line, 10), f, /[ a-zA-Z.:]+/); tag[f[1]] = f[2]; lead[f[1]] = match(line, /先頭に [0-9]+ /) ? substr(line, RSTART + 10) + 0 : 0 } }
+      { d = tag[NR] - ($1 - lead[NR] * 1024 / 48); if (!(NR in tag) || d * d > 1) printf "stream %d: tag %s, %d in front, starts %.1f ms after the picture; ", NR, tag[NR], lead[NR], $1 }
+      END { if (NR != length(tag)) printf "%d streams, %d tagged", NR, length(tag) }' | grep . && fail "the delays in $1 are not those of $2 (above)"
 }
 
 # Each starts 10 to 28 pictures before the first I picture. sarnik begins and ends each call on whole AAC frames, which
 # moves the sound of later calls by up to a frame per cut: in these lists and recordings by at most 17 ms.
 record rec 30 15 500 0 -0.155 &   # two audio streams, 689 and 482 ms before the first picture
-record fast 60 30 650 0 3.3 &    # 59.94 fps, audio 777 ms before and 347 ms after the first picture
+record fast 60 30 650 0 3.303 &  # 59.94 fps, audio 777 ms before and 350 ms after the first picture
 record surround 30 30 975 0,5.1
 wait
 printf '%s\n' 'AVISource("recording.avi")' 'Trim(0,149) ++ Trim(300,449)' '\ ++ Trim(600,-120) # old: ++ Trim(600,899)' >cut.avs
@@ -82,12 +97,41 @@ printf 'Trim(452,524) ++ Trim(0,74)\n' >order.avs && printf 'Trim(0,99) ++ Trim(
 echo "workflow: the README's run (an old cut in a comment after the calls), calls out of order, overlapping calls (names beginning with '-')"
 run 0 rec.log examples/workflow.sh rec.ts cut.avs rec-cut.mp4
 in_sync rec-cut.mp4 rec.ts 14
-has rec.log "    -d -689" "    -d -482"
+has rec.log "    -d -689" "    -d -482" && agrees rec.log rec.ts
 [ "$(tail -n 3 rec.log | grep -cxFf <(sed 's/^ *//' "$readme"))" = 3 ] || fail "README.md does not show the check ending rec.log"
 run 0 order.log examples/workflow.sh rec.ts order.avs order.mp4
 in_sync order.mp4 rec.ts 4
 run 0 overlap.log examples/workflow.sh rec.ts -overlap.avs -overlap.mp4  # names that begin with '-'
 in_sync ./-overlap.mp4 rec.ts 6
+
+# lose NAME AT: rec.ts as a weak antenna leaves it, as NAME.ts: 40 packets of its first audio stream lost from the
+# PES that begins AT s after its first picture on (a PES header among them; its frames are small and quiet, so that
+# this is about 4 s of sound).
+lose() {
+  local at pos
+  at=$(ffprobe -v error -select_streams v:0 -read_intervals %+30 -show_entries frame=pts_time -of csv=p=0 rec.ts |
+    awk -F, -v s="$2" 'NR == 1 { print $1 + s }')
+  pos=$(ffprobe -v error -select_streams a:0 -show_entries packet=pts_time,pos -of csv=p=0 rec.ts |
+    awk -F, -v at="$at" '$1 >= at && $2 != "N/A" { print $2; exit }')
+  perl -e 'my $pos = shift; local $/ = \188; my ($at, $lost) = (0, 0);
+    while (my $p = <STDIN>) { my $pid = (ord(substr($p, 1, 1)) & 31) << 8 | ord(substr($p, 2, 1));
+      if ($pid == 0x101 && $at >= $pos && $lost < 40) { $lost++ } else { print $p } $at += 188 }' "$pos" <rec.ts >"$1.ts"
+}
+
+echo "workflow: 40 audio packets lost in a kept range and in a dropped range: silence in their place, the rest in sync"
+lose lost-kept 12.5 && lose lost-dropped 5.2
+for lost in "lost-kept 0:2" "lost-dropped"; do
+  set -- $lost
+  run 0 $1.log examples/workflow.sh $1.ts cut.avs $1.mp4
+  in_sync $1.mp4 rec.ts 14 "${2:-}"
+  has $1.log "フレームを無音で補完"
+done
+
+echo "workflow: a cut from frame 0 of a recording whose second stream starts 350 ms after the first picture"
+printf 'Trim(0,599)\n' >zero.avs
+run 0 zero.log examples/workflow.sh fast.ts zero.avs zero.mp4 -f 59.94
+in_sync zero.mp4 fast.ts 9 1:1  # the first white picture comes before the second stream
+has zero.log "先頭に 17 フレームを無音で補完"
 
 echo "workflow: 5.1 and stereo kept in .ts"
 run 0 surround.log examples/workflow.sh surround.ts cut.avs surround-cut.ts
@@ -126,7 +170,8 @@ has batch.log "done: batch/one-cut.mp4" "skipped, no batch/two.avs: batch/two.TS
 has batch/bad-cut.log "sarnik wrote no audio for stream 1"
 has batch/surround-cut.log "from 5.1 ch to 2 ch at its frame" "a .ts or .m2ts result keeps the change; no result written"
 in_sync batch/one-cut.mp4 fast.ts 16
-has batch/one-cut.log "    -d -777" "    -d 347"
+# 350 ms after the picture: 17 silent frames in front (362.7 ms), 12.7 ms before it.
+has batch/one-cut.log "    -d -777" "    -d -13" "先頭に 17 フレームを無音で補完" && agrees batch/one-cut.log fast.ts
 [ "$( (ls -A; ls -A batch) | grep -e '^\.' -e '-cut\.mp4$' | tr '\n' ' ')" = "rec-cut.mp4 one-cut.mp4 " ] || fail "results: $(ls -A . batch)"
 [ "$failures" -eq 0 ] || { echo "$failures checks failed"; exit 1; }
 echo "all checks passed"

@@ -39,24 +39,27 @@ volatile std::sig_atomic_t interrupt_output = -1;  // the descriptor to empty
 volatile std::sig_atomic_t interrupt_terminal = 0;
 // Per standard stream (output, error): a write to it has failed.
 volatile std::sig_atomic_t stream_failed[2] = {0, 0};
+// The names of the files to remove, and how many of them.
+const std::vector<std::string>* volatile interrupt_removals = nullptr;
+volatile std::sig_atomic_t interrupt_removal_count = 0;
 
 // Async-signal-safe calls only. The default action is back (SA_RESETHAND) and
 // the interrupts are blocked until the handler returns, when the signal
 // raised here ends the process.
 extern "C" void on_interrupt(int signal) {
-  static_cast<void>(::ftruncate(interrupt_output, 0));
+  if (interrupt_output >= 0) static_cast<void>(::ftruncate(interrupt_output, 0));
+  for (std::sig_atomic_t i = 0; i < interrupt_removal_count; ++i) {
+    static_cast<void>(::unlink((*interrupt_removals)[static_cast<std::size_t>(i)].c_str()));
+  }
   if (interrupt_terminal != 0 && stream_failed[0] == 0) {
     static_cast<void>(::write(STDOUT_FILENO, "\n", 1));
   }
   static_cast<void>(::raise(signal));
 }
 
-}  // namespace
-
-void empty_on_interrupt(const File& output) {
+void install_interrupt_handler() {
   // SIGXFSZ is raised by a write past the file size limit (ulimit -f).
   constexpr int kInterrupts[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGXFSZ};
-  interrupt_output = fd_of(output.native_handle());
   interrupt_terminal = is_terminal(StdStream::out) ? 1 : 0;
   struct sigaction action {};
   action.sa_handler = on_interrupt;
@@ -69,6 +72,22 @@ void empty_on_interrupt(const File& output) {
     if (before.sa_handler != SIG_IGN) ::sigaction(signal, &action, nullptr);
   }
 }
+
+}  // namespace
+
+void empty_on_interrupt(const File& output) {
+  interrupt_output = fd_of(output.native_handle());
+  install_interrupt_handler();
+}
+
+void remove_on_interrupt(const std::vector<std::string>& names, std::size_t count) {
+  interrupt_removal_count = 0;
+  interrupt_removals = &names;
+  interrupt_removal_count = static_cast<std::sig_atomic_t>(count);
+  install_interrupt_handler();
+}
+
+bool remove_file(const char* path) { return ::unlink(path) == 0; }
 
 bool File::open_read(const char* path) {
   close();
@@ -108,6 +127,14 @@ bool File::create_write(const char* path) {
     close();
     return false;
   }
+  return true;
+}
+
+bool File::create_new(const char* path) {
+  close();
+  const int fd = ::open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  handle_ = fd;
   return true;
 }
 

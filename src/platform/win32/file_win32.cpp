@@ -1,6 +1,10 @@
 // Win32 implementation of the platform layer.
 #include <windows.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "platform/file.hpp"
 #include "platform/names.hpp"
 
@@ -56,6 +60,7 @@ HANDLE interrupted_thread = nullptr;             // the thread that copies
 bool interrupt_console = false;
 // Per standard stream (output, error): a write to it has failed.
 volatile LONG stream_failed[2] = {0, 0};
+std::vector<std::wstring> interrupt_removals;  // the files to remove
 
 // Runs on a thread of its own: the copying thread is stopped where it stands
 // (GetThreadContext returns once it is), so that nothing is written after
@@ -76,22 +81,44 @@ BOOL WINAPI on_interrupt(DWORD event) {
   CONTEXT context{};
   context.ContextFlags = CONTEXT_CONTROL;
   GetThreadContext(interrupted_thread, &context);
-  SetFilePointer(interrupt_output, 0, nullptr, FILE_BEGIN);
-  SetEndOfFile(interrupt_output);
+  if (interrupt_output != INVALID_HANDLE_VALUE) {
+    SetFilePointer(interrupt_output, 0, nullptr, FILE_BEGIN);
+    SetEndOfFile(interrupt_output);
+  }
+  // Open files created to be removable: each goes when the process ends.
+  for (const std::wstring& name : interrupt_removals) DeleteFileW(name.c_str());
   if (interrupt_console && stream_failed[0] == 0) write_console(std_handle(StdStream::out), "\n");
   TerminateProcess(GetCurrentProcess(), 1);
   return TRUE;
+}
+
+void install_interrupt_handler() {
+  interrupt_console = is_terminal(StdStream::out);
+  if (interrupted_thread == nullptr) {
+    DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(),
+                    &interrupted_thread, 0, FALSE, DUPLICATE_SAME_ACCESS);
+  }
+  SetConsoleCtrlHandler(on_interrupt, TRUE);
 }
 
 }  // namespace
 
 void empty_on_interrupt(const File& output) {
   interrupt_output = handle_of(output.native_handle());
-  interrupt_console = is_terminal(StdStream::out);
-  DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &interrupted_thread,
-                  0, FALSE, DUPLICATE_SAME_ACCESS);
-  SetConsoleCtrlHandler(on_interrupt, TRUE);
+  install_interrupt_handler();
 }
+
+void remove_on_interrupt(const std::vector<std::string>& names, std::size_t count) {
+  // Made here, so that the handler only reads them; it runs while this
+  // thread is stopped.
+  std::vector<std::wstring> wide;
+  for (std::size_t i = 0; i < count; ++i) wide.push_back(wide_from_utf8(names[i]));
+  SetConsoleCtrlHandler(on_interrupt, FALSE);
+  interrupt_removals = std::move(wide);
+  install_interrupt_handler();
+}
+
+bool remove_file(const char* path) { return DeleteFileW(wide_from_utf8(path).c_str()) != 0; }
 
 bool File::open_read(const char* path) {
   close();
@@ -114,6 +141,15 @@ bool File::create_write(const char* path) {
     close();
     return false;
   }
+  return true;
+}
+
+bool File::create_new(const char* path) {
+  close();
+  const HANDLE h = CreateFileW(wide_from_utf8(path).c_str(), GENERIC_WRITE, FILE_SHARE_DELETE,
+                               nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  handle_ = reinterpret_cast<std::intptr_t>(h);
   return true;
 }
 
