@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Cuts a recording by the AviSynth script that cuts its video: every audio
 # stream with sarnik (whole AAC frames, no re-encoding), the video with ffmpeg
-# by the ranges sarnik reads from the same Trim line; then puts them together
-# and shows what the result holds.
+# by the ranges sarnik reads from the same Trim line, call by call in the
+# line's order; then puts them together and shows what the result holds.
 #
 #   examples/workflow.sh rec.ts cut.avs result.mp4 [more sarnik options]
 #
@@ -10,18 +10,33 @@
 # program (default: sarnik on the PATH), CRF the quality of the cut video
 # (x264's -crf, default 20). A .mp4, .m4v, .mov or .mkv result holds one
 # channel configuration per audio stream; .ts and .m2ts keep changes (5.1 and
-# stereo parts).
+# stereo parts). Nothing is done unless the recording and the script exist and
+# the result is neither of them; an existing result is replaced only by a
+# complete, checked one.
 set -euo pipefail
 if [ $# -lt 3 ]; then
   echo "usage: $0 recording script result [more sarnik options]" >&2
   exit 2
 fi
-rec=$(realpath "$1") avs=$(realpath "$2") result=$(realpath "$3")
+fail() { echo "$0: $*" >&2; exit 1; }
+# Each name as its file, whatever it begins with; the result's folder must exist.
+rec=$(realpath -e -- "$1" 2>/dev/null) && [ -f "$rec" ] || fail "no recording $1"
+avs=$(realpath -e -- "$2" 2>/dev/null) && [ -f "$avs" ] || fail "no script $2"
+folder=$(realpath -e -- "$(dirname -- "$3")" 2>/dev/null) && [ -d "$folder" ] || fail "no folder for the result $3"
+name=$(basename -- "$3") && result=$folder/$name
+[ ! -d "$result" ] || fail "the result $3 is a folder"
+# The same file under any name (a link, another spelling) is the same file.
+[ ! "$result" -ef "$rec" ] || fail "the result $3 is the recording $1"
+[ ! "$result" -ef "$avs" ] || fail "the result $3 is the script $2"
 shift 3
-name=$(basename "$result") && ext=${name##*.} && [ "$ext" != "$name" ] || ext=mp4
-[[ ${SARNIK:-} != */* ]] || SARNIK=$(realpath "$SARNIK")
-work=$(mktemp -d) part=$(dirname "$result")/.$name.part$$
+ext=${name##*.} && [ "$ext" != "$name" ] || ext=mp4
+if [[ ${SARNIK:-} == */* ]]; then
+  SARNIK=$(realpath -e -- "$SARNIK" 2>/dev/null) || fail "no program SARNIK=$SARNIK"
+fi
+work=$(mktemp -d) part=$folder/.$name.part$$
+# The temporary folder and a result not yet complete go, also on a signal.
 trap 'rm -rf "$work" "$part"' EXIT
+trap 'exit 129' HUP && trap 'exit 130' INT && trap 'exit 143' TERM
 cd "$work"
 
 ffmpeg() { command ffmpeg -nostdin -hide_banner -v error -y "$@"; }
@@ -32,11 +47,12 @@ sarnik() {
   { command "${SARNIK:-sarnik}" "$@" 2>&1 >&3 3>&- | iconv -f CP932 -t UTF-8 >&2; } 3>&1 |
     iconv -f CP932 -t UTF-8
 }
-# probe FILE SECTION ENTRIES: a line for each SECTION (stream or packet) of
-# FILE, its ENTRIES (ffprobe's names, comma-separated) each found by its
-# name, whatever ffprobe adds (side data, the programs of MPEG-TS).
+command -v "${SARNIK:-sarnik}" >/dev/null || fail "no program ${SARNIK:-sarnik}"
+# probe FILE SECTION ENTRIES [OPTIONS]: a line for each SECTION (stream, packet
+# or frame) of FILE, its ENTRIES (ffprobe's names, comma-separated) each found
+# by its name, whatever ffprobe adds (side data, the programs of MPEG-TS).
 probe() {
-  ffprobe -show_entries "$2=$3" -of flat "$1" | awk -v section="$2" -v keys="$3" '
+  ffprobe "${@:4}" -show_entries "$2=$3" -of flat "$1" | awk -v section="$2" -v keys="$3" '
     function out(  j) { if (i != "") for (j = 1; j <= m; j++) printf "%s%s", v[key[j]], j < m ? "," : "\n"; delete v }
     BEGIN { m = split(keys, key, ","); i = "" }
     index($0, section "s." section ".") == 1 { split($0, k, /[.=]/); if (k[3] != i) { out(); i = k[3] }
@@ -44,26 +60,32 @@ probe() {
     END { out() }'
 }
 
-# 1. The delay of each audio stream against the video in ms (where each
-#    stream starts), in the recording's order.
-starts=$(probe "$rec" stream codec_type,start_time)
-delays=$(awk -F, '$1 == "video" && v == "" { v = $2 } $1 == "audio" { a[++n] = $2 }
-  END { if (v !~ /^-?[0-9.]+$/ || n == 0) exit 1
-    for (i = 1; i <= n; i++) { if (a[i] !~ /^-?[0-9.]+$/) exit 1; d = (a[i] - v) * 1000; printf "%d\n", d < 0 ? d - 0.5 : d + 0.5 } }' <<<"$starts") ||
-  { echo "$0: $rec needs a video stream and audio streams, each with a start time" >&2; exit 1; }
+# 1. The ranges of video frames that the script keeps, as sarnik reads them
+#    ("first last", or "first end").
+ranges=$(sarnik --print-ranges -t "$avs")
 
+# 2. Every audio stream of the recording taken out by sarnik, an ADTS file
+#    each, its frames byte for byte; where reception lost packets, silent
+#    frames take the place of the damaged ones, as many as the recording's
+#    time stamps say, so that the sound after the gap stays with its picture.
+#    Each name tags the stream's delay in ms against the first picture that a
+#    decoder outputs, the frame 0 of the cut ("rec audio2 DELAY -482ms.aac").
+#    A recording starts wherever the tuner began to write, mostly inside a
+#    group of pictures that cannot be decoded without its start: the first
+#    picture comes later than the first video packet, by up to a group of
+#    pictures. A stream that starts after the first picture gets silent
+#    frames before it, up to that picture.
+ln -s -- "$rec" rec.ts
+sarnik --demux rec.ts
 n=0 cut_audio=()
-for delay in $delays; do
-  # 2. Each audio stream taken out as it was broadcast, as an ADTS stream,
-  #    its delay tagged in its name as demultiplexing tools tag it.
-  n=$((n + 1)) audio="audio$n DELAY ${delay}ms.aac"
-  ffmpeg -i "$rec" -map "0:a:$((n - 1))" -c:a copy -f adts "$audio"
+while audio=$(compgen -G "rec audio$((n + 1)) DELAY *ms.aac"); do
+  n=$((n + 1)) delay=${audio##* DELAY } && delay=${delay%ms.aac}
 
   # 3. The audio cut by the script. -x corrects the delay of the name and
-  #    writes "audio1 DELAY 0ms.aac"; audio without delay, whose name that is
-  #    already, is cut into another file.
+  #    writes "rec audio1 DELAY 0ms.aac"; audio without delay, whose name that
+  #    is already, is cut into another file.
   if [ "$delay" -ne 0 ]; then
-    cut="audio$n DELAY 0ms.aac"
+    cut="rec audio$n DELAY 0ms.aac"
     sarnik -x -t "$avs" "$@" "$audio"
   else
     cut="audio$n-cut.aac"
@@ -91,15 +113,18 @@ for delay in $delays; do
   esac
 done
 
-# 5. The video cut by the same Trim line: the ranges sarnik reads from it
-#    ("first last", or "first end") as a select expression.
-ranges=$(sarnik --print-ranges -t "$avs")
-select=
-while read -r first last; do
-  [ "$last" = end ] && term="gte(n,$first)" || term="between(n,$first,$last)"
-  select+=${select:++}$term
-done <<<"$ranges"
-ffmpeg -i "$rec" -map 0:v:0 -vf "select='$select',setpts=N/FRAME_RATE/TB" -c:v libx264 -crf "${CRF:-20}" video.mp4
+# 5. The video cut call by call, in the order of the Trim line and with its
+#    repeats, as sarnik cuts the audio: each call's frames trimmed and timed
+#    from 0, and the calls put one after the other. A call that does not begin
+#    after the one before it reads the recording again (another input); the
+#    calls that follow each other on one input share its decoded pictures.
+read -r reads graph < <(awk '{ if (NR == 1 || last == "end" || $1 <= last) k[++n] = 0
+    c[n, ++k[n]] = NR; last = $2; trim[NR] = "trim=start_frame=" $1 ($2 == "end" ? "" : ":end_frame=" $2 + 1) }
+  END { printf "%d ", n; for (i = 1; i <= n; i++) { printf "[%d:v:0]split=%d", i - 1, k[i]; for (j = 1; j <= k[i]; j++) printf "[in%d]", c[i, j]; printf ";" }
+    for (s = 1; s <= NR; s++) printf "[in%d]%s,setpts=PTS-STARTPTS[cut%d];", s, trim[s], s
+    for (s = 1; s <= NR; s++) printf "[cut%d]", s; printf "concat=n=%d[video]\n", NR }' <<<"$ranges")
+inputs=() && for _ in $(seq "$reads"); do inputs+=(-i "$rec"); done
+ffmpeg "${inputs[@]}" -filter_complex "$graph" -map "[video]" -c:v libx264 -crf "${CRF:-20}" video.mp4
 
 # 6. Video and audio together, the audio streams in the recording's order, in
 #    the container that the result's name asks for.

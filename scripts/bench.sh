@@ -147,3 +147,40 @@ awk -v kib="$(cat "$work/time.txt")" 'BEGIN {
     kib / 1024, limit / 1024, (kib - 16 * 1024) * 1024 / 2097152, kib <= limit ? "" : " MISSED"
   exit !(kib <= limit)
 }'
+
+# --demux on a recording of at least the size asked for: MPEG-2 video at 16 Mbit/s and AAC stereo,
+# a piece looped by ffmpeg with continuous time stamps, so that the clock runs as in a broadcast.
+# Its wall time against cat reading the same recording to /dev/null in the same repetition (target
+# <= 1.3), and its peak memory, which must not grow with the recording (a few MiB).
+ts=$PWD/$work/big-$size_mib.ts
+if [ ! -f "$ts" ] || [ "$(stat -c %s "$ts")" -lt $((size_mib * 1048576)) ]; then
+  ffmpeg -nostdin -v error -y -f lavfi -i testsrc=size=720x480:rate=30000/1001:duration=20 \
+    -f lavfi -i sine=frequency=440:sample_rate=48000:duration=20 -c:v mpeg2video -b:v 16M -minrate 16M -maxrate 16M \
+    -bufsize 8M -g 15 -bf 2 -c:a aac -b:a 192k -ac 2 -f mpegts "$work/piece.ts"
+  ffmpeg -nostdin -v error -y -stream_loop -1 -i "$work/piece.ts" -map 0 -c copy \
+    -fs $((size_mib * 1048576 + 1048576)) -f mpegts "$ts"
+fi
+mkdir -p "$work/demux" && : >"$work/demux.txt"
+for rep in $(seq "$reps"); do
+  for name in read demux; do
+    rm -f "$work"/demux/*.aac && sync && cat "$ts" >/dev/null && sleep 1
+    start=$(date +%s%N)
+    case $name in
+      read) /usr/bin/time -f "%M" -o "$work/time.txt" sh -c "cat '$ts' > /dev/null" ;;
+      demux) (cd "$work/demux" && /usr/bin/time -f "%M" -o ../time.txt "$sarnik" --demux "$ts" >/dev/null) ;;
+    esac
+    echo "$name $(($(date +%s%N) - start)) $(cat "$work/time.txt") $rep" >>"$work/demux.txt"
+  done
+done
+rm -f "$work"/demux/*.aac
+# per_rep EXPR: the median over the repetitions of EXPR of wall[name] and rss[name] in one repetition
+per_rep() {
+  awk '{ wall[$1, $4] = $2; rss[$1, $4] = $3 } END { for (r = 1; r <= '"$reps"'; r++) print '"$1"' }' \
+    "$work/demux.txt" | sort -g | sed -n "$(((reps + 1) / 2))p"
+}
+awk -v ratio="$(per_rep 'wall["demux", r] / wall["read", r]')" -v kib="$(per_rep 'rss["demux", r]')" \
+  -v bytes="$(stat -c %s "$ts")" 'BEGIN {
+    printf "--demux on a %.0f MiB recording: %.2f x cat to /dev/null (target <= 1.3)%s, peak %.1f MiB\n",
+      bytes / 1048576, ratio, ratio <= 1.3 ? "" : " MISSED", kib / 1024
+    exit !(ratio <= 1.3)
+  }'

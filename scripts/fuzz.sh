@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets (clang, build/fuzz) and runs each for a time, from its corpus in
-# build/fuzz/run/<target> and its seeds in fuzz/corpus/<target>; findings go to
-# build/fuzz/findings/<target>/.   scripts/fuzz.sh [-t SECONDS per target, default 60] [LIBFUZZER-FLAG...]
+# Builds the libFuzzer targets (clang, build/fuzz: the ADTS scanner, the Trim reader, the
+# recording's reader) and runs each for a time, from its corpus in build/fuzz/run/<target> and its
+# seeds in fuzz/corpus/<target>; findings go to build/fuzz/findings/<target>/.
+#   scripts/fuzz.sh [-t SECONDS per target, default 60] [LIBFUZZER-FLAG...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/common.sh
-targets=(scanner:131072 trim:4096)  # each target and the longest input it is given
+targets=(scanner:131072 trim:4096 ts:262144)  # each target and the longest input it is given
 b=build/fuzz seconds=60 stamp=$(date -u +%Y%m%dT%H%M%SZ)-$$ failed=0
 [ "${1:-}" != -t ] || { seconds=$2; shift 2; }
 scripts/install-deps.sh clang-14 libclang-rt-14-dev util-linux

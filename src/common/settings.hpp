@@ -24,6 +24,7 @@ struct RunSettings {
   std::int32_t delay = 0;                    // milliseconds
   bool derive_from_name = false;             // -x
   bool print_ranges = false;                 // --print-ranges: the Trim calls' video frames
+  bool demux = false;                        // --demux: the audio of the recording input_names[0]
 
   std::int32_t input_count() const { return static_cast<std::int32_t>(input_names.size()); }
 };

@@ -50,11 +50,19 @@ bool is_valid_delay_value(std::string_view value) {
 ParseResult parse_command_line(RunSettings& settings, int argc, const char* const* argv,
                                const Revision& revision, Console& console) {
   settings = RunSettings{};
-  settings.print_ranges = argc > 1 && std::string_view(argv[1]) == "--print-ranges";
-  if (!settings.print_ranges) console.out(revision.banner);
+  const std::string_view mode = argc > 1 ? argv[1] : "";
+  settings.print_ranges = mode == "--print-ranges";
+  settings.demux = mode == "--demux";
+  if (!settings.print_ranges && !settings.demux) console.out(revision.banner);
   if (argc <= 1) {
     print_usage(console);
     return ParseResult::usage_shown;
+  }
+  if (settings.demux) {
+    // The recording, and nothing else.
+    if (argc != 3 || std::string_view(argv[2]).starts_with('-')) invalid_line();
+    settings.input_names.emplace_back(argv[2]);
+    return ParseResult::usable;
   }
 
   for (int i = settings.print_ranges ? 2 : 1; i < argc; ++i) {

@@ -14,11 +14,12 @@ namespace sarnik {
 enum class ParseResult { usable, usage_shown };
 
 // Prints the banner, unless the first argument is --print-ranges (whose text
-// is for other programs), then fills settings from the arguments (argv[0] is
-// the program). Prints the usage text on request (no argument, -h, -?) and
-// returns usage_shown. Stops through the error exit for an invalid line
-// (with the usage text), a 17th input (likewise) and a -x name that yields
-// no usable derivation. After --print-ranges no input or -o is taken.
+// is for other programs) or --demux, then fills settings from the arguments
+// (argv[0] is the program). Prints the usage text on request (no argument,
+// -h, -?) and returns usage_shown. Stops through the error exit for an
+// invalid line (with the usage text), a 17th input (likewise) and a -x name
+// that yields no usable derivation. After --print-ranges no input or -o is
+// taken; after --demux the recording's name alone.
 ParseResult parse_command_line(RunSettings& settings, int argc, const char* const* argv,
                                const Revision& revision, Console& console);
 

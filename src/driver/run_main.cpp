@@ -14,6 +14,7 @@
 #include "output/output_file.hpp"
 #include "output/write_output.hpp"
 #include "platform/std_streams.hpp"
+#include "ts/demux.hpp"
 
 namespace sarnik {
 namespace {
@@ -62,6 +63,10 @@ void run_steps(int argc, const char* const* argv, const Revision& revision, Cons
   }
   if (settings.print_ranges) {
     print_video_ranges(read_trim_source(settings.trim_argument).calls, console);
+    return finish(console, output);
+  }
+  if (settings.demux) {
+    demux_recording(settings.input_names.front(), console);
     return finish(console, output);
   }
 

@@ -44,6 +44,9 @@ class File {
   // fails, leaving the file as it was, while another run holds it; then
   // empties it.
   bool create_write(const char* path);
+  // Creates a new file for writing; fails when a file of that name exists.
+  // It may be removed (remove_file) while it is open.
+  bool create_new(const char* path);
 
   bool is_open() const { return handle_ != kNoHandle; }
 
@@ -83,6 +86,9 @@ class File {
 
 // The identity of the file at path; false when it cannot be reached.
 bool file_identity(const char* path, FileId& out);
+
+// Removes the file; false when the system reports an error.
+bool remove_file(const char* path);
 
 enum class CopyStatus { done, source_ended, read_failed, write_failed };
 

@@ -2,6 +2,10 @@
 // implementation over POSIX, one over Win32.
 #pragma once
 
+#include <cstddef>
+#include <string>
+#include <vector>
+
 #include "platform/file.hpp"
 
 namespace sarnik::platform {
@@ -13,5 +17,11 @@ namespace sarnik::platform {
 // process as the interrupt does by default (on Windows with exit code 1).
 // Interrupts that the process ignores stay ignored. Called once.
 void empty_on_interrupt(const File& output);
+
+// From now to the end of the process, an interrupt removes the first count
+// files of names (files this run created, still open), then ends the
+// process as empty_on_interrupt says. Each call replaces the one before;
+// names must stay as they are until a call with a count of 0.
+void remove_on_interrupt(const std::vector<std::string>& names, std::size_t count);
 
 }  // namespace sarnik::platform

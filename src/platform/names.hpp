@@ -36,6 +36,10 @@ std::string name_rule_bytes(std::string_view name);
 std::string cut_name(std::string_view name, std::string_view derived, std::size_t kept,
                      std::size_t resumed);
 
+// The name without its folders: what follows its last folder separator
+// ('/'; on Windows also '\' and a drive's ':').
+std::string_view file_part(std::string_view name);
+
 // The position of the first character of text that equals a character of set
 // when compared without regard to case, or the length of text when none does.
 // On Windows this is the shell utility library's StrCSpnIA; the add 2

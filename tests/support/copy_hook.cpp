@@ -1,8 +1,9 @@
 // Preloaded (LD_PRELOAD) as SARNIK_HOOK says: before the first copy_file_range "rewrite FILE"
 // rewrites 100 bytes of FILE in place and "cut FILE" cuts it to 1000; "scanned FILE" rewrites it
 // after the first read (the scan); "term" and "quit" raise SIGTERM and SIGQUIT after the first
-// copy_file_range; "full" lets the output take 1000 bytes, then ENOSPC; "close fails" fails with
-// EIO, "close term" raises SIGTERM, after each close of a file open for writing (not 0 to 2).
+// copy_file_range, "write-term" SIGTERM after the first write to a file; "full" lets the output
+// take 1000 bytes, then ENOSPC; "close fails" fails with EIO, "close term" raises SIGTERM, after
+// each close of a file open for writing (not 0 to 2).
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -58,7 +59,10 @@ extern "C" ssize_t copy_file_range(int in, off64_t* in_at, int out, off64_t* out
 
 extern "C" ssize_t write(int fd, const void* buffer, size_t n) {
   if (fd > 2 && !hook("full").empty()) return errno = ENOSPC, -1;
-  return next<decltype(&write)>("write")(fd, buffer, n);
+  static bool first = true;
+  const ssize_t written = next<decltype(&write)>("write")(fd, buffer, n);
+  if (fd > 2 && std::exchange(first, false) && !hook("write-term").empty()) std::raise(SIGTERM);
+  return written;
 }
 
 extern "C" int close(int fd) {

@@ -76,6 +76,14 @@ bool File::create_write(const char* path) {
   return true;
 }
 
+bool File::create_new(const char* path) {
+  close();
+  const int fd = ::open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  handle_ = fd;
+  return true;
+}
+
 bool File::size(std::uint64_t& out) const {
   struct stat st {};
   if (::fstat(fd_of(handle_), &st) != 0 || st.st_size < 0) return false;
@@ -184,5 +192,7 @@ bool file_identity(const char* path, FileId& out) {
   out = id_of(st);
   return true;
 }
+
+bool remove_file(const char* path) { return ::unlink(path) == 0; }
 
 }  // namespace sarnik::platform

@@ -56,4 +56,9 @@ std::string cut_name(std::string_view, std::string_view derived, std::size_t, st
   return std::string(derived);
 }
 
+std::string_view file_part(std::string_view name) {
+  const std::size_t separator = name.find_last_of("/");
+  return separator == std::string_view::npos ? name : name.substr(separator + 1);
+}
+
 }  // namespace sarnik::platform

@@ -53,6 +53,15 @@ bool File::create_write(const char* path) {
   return true;
 }
 
+bool File::create_new(const char* path) {
+  close();
+  const HANDLE h = CreateFileW(wide_from_utf8(path).c_str(), GENERIC_WRITE, FILE_SHARE_DELETE,
+                               nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  handle_ = reinterpret_cast<std::intptr_t>(h);
+  return true;
+}
+
 bool File::size(std::uint64_t& out) const {
   DWORD high = 0;
   const DWORD low = GetFileSize(handle_of(handle_), &high);
@@ -135,5 +144,7 @@ bool file_identity(const char* path, FileId& out) {
   if (ok) out = id_of(info);
   return ok;
 }
+
+bool remove_file(const char* path) { return DeleteFileW(wide_from_utf8(path).c_str()) != 0; }
 
 }  // namespace sarnik::platform

@@ -83,4 +83,9 @@ std::string cut_name(std::string_view name, std::string_view derived, std::size_
   return cut;
 }
 
+std::string_view file_part(std::string_view name) {
+  const std::size_t separator = name.find_last_of("/\\:");
+  return separator == std::string_view::npos ? name : name.substr(separator + 1);
+}
+
 }  // namespace sarnik::platform
