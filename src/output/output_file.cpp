@@ -1,5 +1,7 @@
 #include "output/output_file.hpp"
 
+#include <utility>
+
 #include "common/fail.hpp"
 #include "platform/interrupts.hpp"
 #include "platform/std_streams.hpp"
@@ -37,8 +39,23 @@ OutputFile::OutputFile(const std::string& name, const std::vector<std::string>& 
   if (!file_.create_write(name.c_str())) fail_and_exit(Msg::output_open_failed);
 }
 
+OutputFile::OutputFile(std::string name) {
+  if (!file_.create_new(name.c_str())) {
+    platform::FileId existing{};
+    fail_and_exit(platform::file_identity(name.c_str(), existing) ? Msg::output_exists
+                                                                  : Msg::output_open_failed);
+  }
+  new_name_ = std::move(name);
+}
+
 OutputFile::~OutputFile() {
-  if (file_.is_open()) static_cast<void>(file_.truncate(0));
+  if (committed_) return;
+  if (!new_name_.empty()) {
+    static_cast<void>(file_.close());
+    static_cast<void>(platform::remove_file(new_name_.c_str()));
+  } else if (file_.is_open()) {
+    static_cast<void>(file_.truncate(0));
+  }
 }
 
 platform::File& OutputFile::start_writing() {
@@ -50,8 +67,17 @@ void OutputFile::settle() {
   if (!file_.settle()) fail_and_exit(Msg::output_write_failed);
 }
 
-void OutputFile::commit() {
+void OutputFile::write(const void* bytes, std::size_t n) {
+  if (!file_.write_all(bytes, n)) fail_and_exit(Msg::output_write_failed);
+}
+
+void OutputFile::close() {
   if (!file_.close()) fail_and_exit(Msg::output_write_failed);
+}
+
+void OutputFile::commit() {
+  close();
+  committed_ = true;
 }
 
 }  // namespace sarnik
