@@ -86,9 +86,9 @@ void print_input_report(std::string_view name, const AdtsInput& input, Console& 
   }
 }
 
-bool can_edit(const std::vector<ScannedInput>& inputs) {
-  return std::all_of(inputs.begin(), inputs.end(), [](const ScannedInput& in) {
-    return in.result == ScanResult::clean && in.frames.every_frame_editable;
+bool can_edit(const std::vector<InputFile>& inputs) {
+  return std::all_of(inputs.begin(), inputs.end(), [](const InputFile& in) {
+    return in.result() == ScanResult::clean && in.frames().every_frame_editable;
   });
 }
 

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "adts/scanner.hpp"
+#include "adts/input_file.hpp"
 #include "common/console.hpp"
 #include "common/records.hpp"
 
@@ -22,6 +22,6 @@ void print_input_report(std::string_view name, const AdtsInput& input, Console& 
 
 // Whether the inputs can be edited: every frame of each is AAC LC at 48000 Hz
 // with one raw data block, and its scan skipped no byte.
-bool can_edit(const std::vector<ScannedInput>& inputs);
+bool can_edit(const std::vector<InputFile>& inputs);
 
 }  // namespace sarnik

@@ -1,15 +1,12 @@
 #include "adts/scanner.hpp"
 
 #include <algorithm>
-#include <cstring>
 #include <limits>
-#include <vector>
 
 #include "adts/adts_header.hpp"
 #include "adts/program_config.hpp"
 #include "common/fail.hpp"
 #include "common/format.hpp"
-#include "platform/file.hpp"
 
 namespace sarnik {
 namespace {
@@ -23,50 +20,6 @@ constexpr std::size_t kResyncWindow = 1024;
 // No 3-bit channel configuration has this value, so the first frame always
 // opens a segment.
 constexpr std::uint32_t kNoChannelConfig = 255;
-
-// Serves the scan's blocks from reads of 128 KiB straight into one buffer,
-// where the headers are examined: few enough system calls, and small enough
-// that the bytes are still in the processor's cache. A block that runs past
-// what was read keeps the bytes it starts with (moved to the front: less
-// than a block, once a read) and reads on from there. The file's own
-// position is always the end of what the buffer holds, so reading on needs
-// no seek.
-class FileSource final : public ByteSource {
- public:
-  explicit FileSource(platform::File& file) : file_(file), buffer_(kReadSize) {}
-
-  const std::uint8_t* view(std::uint64_t offset, std::size_t n) override {
-    if (offset < start_ || offset + n > start_ + held_) {
-      if (!fill(offset) || held_ < n) return nullptr;
-    }
-    return buffer_.data() + (offset - start_);
-  }
-
- private:
-  static constexpr std::size_t kReadSize = 128 << 10;
-  static_assert(kReadSize >= kScanBlockSize, "a block must fit in the buffer");
-
-  bool fill(std::uint64_t offset) {
-    std::size_t kept = 0;
-    if (offset >= start_ && offset < start_ + held_) {
-      kept = static_cast<std::size_t>(start_ + held_ - offset);
-      std::memmove(buffer_.data(), buffer_.data() + (offset - start_), kept);
-    } else if (!file_.seek(offset)) {
-      return false;
-    }
-    start_ = offset;
-    held_ = kept;
-    std::size_t got = 0;
-    if (!file_.read(buffer_.data() + kept, buffer_.size() - kept, got)) return false;
-    held_ += got;
-    return true;
-  }
-
-  platform::File& file_;
-  std::vector<std::uint8_t> buffer_;
-  std::uint64_t start_ = 0;  // the file offset of buffer_[0]
-  std::size_t held_ = 0;     // bytes of the file in buffer_
-};
 
 class Scan {
  public:
@@ -175,17 +128,6 @@ ScanResult scan_adts_stream(ByteSource& source, std::uint64_t size, AdtsInput& i
                             Console& console) {
   if (size > std::numeric_limits<std::uint32_t>::max()) fail_and_exit(Msg::input_too_large);
   return Scan(source, static_cast<std::uint32_t>(size), input, console).run();
-}
-
-ScannedInput scan_adts_file(const char* name, Console& console) {
-  ScannedInput scanned;
-  if (!scanned.file.open_read(name) || !scanned.file.stamp(scanned.stamp)) {
-    fail_and_exit(Msg::input_read_failed);
-  }
-  if (!scanned.file.is_regular()) fail_and_exit(Msg::input_not_regular);
-  FileSource source(scanned.file);
-  scanned.result = scan_adts_stream(source, scanned.stamp.size, scanned.frames, console);
-  return scanned;
 }
 
 }  // namespace sarnik

@@ -1,13 +1,11 @@
-// Splits an input file into its ADTS frames.
+// Splits an input's bytes into its ADTS frames.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
 #include "common/console.hpp"
-#include "common/fail.hpp"
 #include "common/records.hpp"
-#include "platform/file.hpp"
 
 namespace sarnik {
 
@@ -24,15 +22,10 @@ class ByteSource {
   virtual const std::uint8_t* view(std::uint64_t offset, std::size_t n) = 0;
 };
 
-// One input after its scan. The file stays open until its frames are copied,
-// so that they are copied from the very file that was scanned; the stamp is
-// what the file was when the scan began.
-struct ScannedInput {
-  AdtsInput frames;
-  ScanResult result = ScanResult::clean;
-  platform::File file;
-  platform::FileStamp stamp;
-};
+// A scan's verdict: every frame followed its predecessor, or bytes had to be
+// skipped at least once (the input may have dropped frames and is not
+// edited).
+enum class ScanResult { clean, skipped };
 
 // Scans size bytes of source from offset 0 into input (which must be empty).
 // Prints a line for each place where bytes had to be skipped after a frame.
@@ -41,10 +34,5 @@ struct ScannedInput {
 // fails or ends early.
 ScanResult scan_adts_stream(ByteSource& source, std::uint64_t size, AdtsInput& input,
                             Console& console);
-
-// Opens the file name, left open, and scans it. Stops through the error exit
-// when the file cannot be opened or is not a regular file (a pipe or a device
-// cannot be read a second time for the copy).
-ScannedInput scan_adts_file(const char* name, Console& console);
 
 }  // namespace sarnik

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "common/format.hpp"
-#include "platform/file.hpp"
+#include "platform/std_streams.hpp"
 
 namespace sarnik {
 

@@ -2,11 +2,12 @@
 //
 // - A fatal condition never returns: fail_and_exit unwinds to run_main, the
 //   one place that catches, which writes "エラー: <message>" to the standard
-//   error, the usage text when asked, empties an output the run created and
-//   ends the run with exit code 1; what the run held is freed by its owners
-//   as the exception leaves them. Running out of memory ends the same way.
+//   error and the usage text when asked, and ends the run with exit code 1.
+//   What the run held is given back by its owners as the exception leaves
+//   them: an output the run created is emptied by its OutputFile. Running
+//   out of memory ends the same way.
 // - An operation that can end in more than one good way returns one of the
-//   named results below, and its caller acts on it.
+//   named results of its module, and its caller acts on it.
 // - Every other operation returns nothing, or the value it computes.
 #pragma once
 
@@ -30,15 +31,5 @@ struct FatalError {
 [[noreturn]] inline void fail_and_exit(Msg id, std::int32_t number, bool with_usage) {
   throw FatalError{id, with_usage, number};
 }
-
-// The command line: settings to run with, an invalid line (the run ends
-// through the error exit, with the usage text), or the usage text printed on
-// request (the run ends there, with exit code 0).
-enum class ParseResult { invalid, usable, usage_shown };
-
-// A scanned input: every frame followed its predecessor, or bytes had to be
-// skipped at least once (the input may have dropped frames and is not
-// edited).
-enum class ScanResult { clean, skipped };
 
 }  // namespace sarnik

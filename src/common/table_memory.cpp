@@ -4,7 +4,7 @@
 #include <map>
 #include <new>
 
-#include "platform/file.hpp"
+#include "platform/memory.hpp"
 
 namespace sarnik {
 namespace {

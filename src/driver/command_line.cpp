@@ -32,15 +32,9 @@ void derive_from_first_input(RunSettings& settings, const Revision& revision, Co
   console.out(Msg::x_added_output, {FileName{*settings.output_name}});
 }
 
+[[noreturn]] void invalid_line() { fail_and_exit(Msg::invalid_options, true); }
+
 }  // namespace
-
-bool asks_for_ranges(int argc, const char* const* argv) {
-  return argc > 1 && std::string_view(argv[1]) == "--print-ranges";
-}
-
-bool asks_for_demux(int argc, const char* const* argv) {
-  return argc > 1 && std::string_view(argv[1]) == "--demux";
-}
 
 void print_usage(Console& console) { console.out(Msg::usage); }
 
@@ -56,15 +50,17 @@ bool is_valid_delay_value(std::string_view value) {
 ParseResult parse_command_line(RunSettings& settings, int argc, const char* const* argv,
                                const Revision& revision, Console& console) {
   settings = RunSettings{};
-  settings.print_ranges = asks_for_ranges(argc, argv);
-  settings.demux = asks_for_demux(argc, argv);
+  const std::string_view mode = argc > 1 ? argv[1] : "";
+  settings.print_ranges = mode == "--print-ranges";
+  settings.demux = mode == "--demux";
+  if (!settings.print_ranges && !settings.demux) console.out(revision.banner);
   if (argc <= 1) {
     print_usage(console);
     return ParseResult::usage_shown;
   }
   if (settings.demux) {
     // The recording, and nothing else.
-    if (argc != 3 || std::string_view(argv[2]).starts_with('-')) return ParseResult::invalid;
+    if (argc != 3 || std::string_view(argv[2]).starts_with('-')) invalid_line();
     settings.input_names.emplace_back(argv[2]);
     return ParseResult::usable;
   }
@@ -93,42 +89,43 @@ ParseResult parse_command_line(RunSettings& settings, int argc, const char* cons
         settings.derive_from_name = true;
         break;
       case 't':
-        if (!has_value || settings.trim_argument) return ParseResult::invalid;
+        if (!has_value || settings.trim_argument) invalid_line();
         settings.trim_argument = argv[++i];
         break;
       case 'o':
-        if (!has_value || settings.output_name) return ParseResult::invalid;
+        if (!has_value || settings.output_name) invalid_line();
         settings.output_name = argv[++i];
         break;
       case 'd':
-        if (!has_value || !is_valid_delay_value(argv[i + 1])) return ParseResult::invalid;
+        if (!has_value || !is_valid_delay_value(argv[i + 1])) invalid_line();
         settings.delay = delay_value(argv[++i]);
         break;
       case 'f': {
-        if (!has_value) return ParseResult::invalid;
+        if (!has_value) invalid_line();
         const std::string_view value = argv[++i];
         if (value.substr(0, 5) == "29.97") {
           settings.frame_rate = kFrameRate2997;
         } else if (value.substr(0, 5) == "59.94") {
           settings.frame_rate = kFrameRate5994;
         } else {
-          return ParseResult::invalid;
+          invalid_line();
         }
         break;
       }
       default:
-        return ParseResult::invalid;
+        invalid_line();
     }
   }
 
   if (settings.print_ranges) {
-    const bool usable = settings.input_names.empty() && !settings.output_name;
-    return usable ? ParseResult::usable : ParseResult::invalid;
+    if (!settings.input_names.empty() || settings.output_name) invalid_line();
+    return ParseResult::usable;
   }
   if (settings.derive_from_name && !settings.input_names.empty()) {
     derive_from_first_input(settings, revision, console);
   }
-  return settings.input_names.empty() ? ParseResult::invalid : ParseResult::usable;
+  if (settings.input_names.empty()) invalid_line();
+  return ParseResult::usable;
 }
 
 }  // namespace sarnik

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "adts/scanner.hpp"
+#include "adts/input_file.hpp"
 #include "common/console.hpp"
 #include "driver/revision.hpp"
 
@@ -16,6 +16,6 @@ int run_main(int argc, const char* const* argv, const Revision& revision, Consol
 
 // The number of frames of all inputs joined. Fails through the error exit
 // when the sum does not fit a 32-bit signed frame number.
-std::int32_t total_frame_count(const std::vector<ScannedInput>& inputs);
+std::int32_t total_frame_count(const std::vector<InputFile>& inputs);
 
 }  // namespace sarnik

@@ -5,22 +5,9 @@
 
 #include "adts/adts_header.hpp"
 #include "adts/program_config.hpp"
-#include "common/fail.hpp"
 
 namespace sarnik {
 namespace {
-
-// Frame k of input, read from its file: the bytes the scan stored for it.
-std::vector<std::uint8_t> read_frame(ScannedInput& input, std::uint32_t k) {
-  const Table<std::uint32_t>& offsets = input.frames.frame_offsets;
-  std::vector<std::uint8_t> bytes(offsets[k + 1] - offsets[k]);
-  std::size_t got = 0;
-  if (!input.file.seek(offsets[k]) || !input.file.read(bytes.data(), bytes.size(), got)) {
-    fail_and_exit(Msg::input_read_failed);
-  }
-  if (got != bytes.size()) fail_and_exit(Msg::input_changed);
-  return bytes;
-}
 
 std::uint32_t channel_config_of(const AdtsInput& input, std::uint32_t k) {
   const auto after = std::upper_bound(input.segments.begin(), input.segments.end(), k,
@@ -42,8 +29,8 @@ std::vector<std::uint32_t> nearest_pce_frames(const AdtsInput& input, std::uint3
 
 }  // namespace
 
-std::vector<std::uint8_t> with_channel_layout(ScannedInput& input, std::uint32_t frame) {
-  const AdtsInput& frames = input.frames;
+std::vector<std::uint8_t> with_channel_layout(InputFile& input, std::uint32_t frame) {
+  const AdtsInput& frames = input.frames();
   if (channel_config_of(frames, frame) != 0 ||
       std::binary_search(frames.pce_frames.begin(), frames.pce_frames.end(), frame)) {
     return {};
@@ -51,7 +38,7 @@ std::vector<std::uint8_t> with_channel_layout(ScannedInput& input, std::uint32_t
   const std::vector<std::uint32_t> sources = nearest_pce_frames(frames, frame);
   if (sources.empty()) return {};
 
-  std::vector<std::uint8_t> first = read_frame(input, frame);
+  std::vector<std::uint8_t> first = input.read_frame(frame);
   // A frame with a CRC would need it computed anew; a frame that the file
   // cuts short has no length to grow.
   if (adts_protection_absent(first.data()) != 1 ||
@@ -59,7 +46,7 @@ std::vector<std::uint8_t> with_channel_layout(ScannedInput& input, std::uint32_t
     return {};
   }
   for (const std::uint32_t source : sources) {
-    const std::vector<std::uint8_t> with_pce = read_frame(input, source);
+    const std::vector<std::uint8_t> with_pce = input.read_frame(source);
     const std::uint32_t pce_length =
         program_config_length(with_pce.data() + kAdtsHeaderSize, with_pce.size() - kAdtsHeaderSize);
     if (pce_length == 0) continue;

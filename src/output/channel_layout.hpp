@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "adts/scanner.hpp"
+#include "adts/input_file.hpp"
 
 namespace sarnik {
 
@@ -19,6 +19,6 @@ namespace sarnik {
 // input has none, or the frame would grow beyond the largest frame length.
 // Reads the frames concerned from the input's file; a failed read stops
 // through the error exit.
-std::vector<std::uint8_t> with_channel_layout(ScannedInput& input, std::uint32_t frame);
+std::vector<std::uint8_t> with_channel_layout(InputFile& input, std::uint32_t frame);
 
 }  // namespace sarnik

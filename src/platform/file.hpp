@@ -1,12 +1,11 @@
-// File, console and memory operations of the host system. One
+// Files of the host system: opening, reading, writing, identity and change
+// stamps, and the copy of a range of one file into another. One
 // implementation over POSIX, one over Win32; every call reports success or
 // failure and the callers decide what a failure means.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
-#include <string_view>
 #include <vector>
 
 namespace sarnik::platform {
@@ -28,8 +27,6 @@ struct FileStamp {
   std::uint64_t change_time = 0;
   friend bool operator==(const FileStamp&, const FileStamp&) = default;
 };
-
-enum class StdStream { out, err };
 
 class File {
  public:
@@ -78,7 +75,8 @@ class File {
   // being written, data may then be lost). Closing a closed file is true.
   bool close();
 
-  // The system's handle (a descriptor on POSIX), for copy_range.
+  // The system's handle (a descriptor on POSIX), for copy_range and the
+  // interrupt handling.
   std::intptr_t native_handle() const { return handle_; }
 
  private:
@@ -86,19 +84,8 @@ class File {
   std::intptr_t handle_ = kNoHandle;
 };
 
-// From now to the end of the process, an interrupt (SIGINT, SIGTERM, SIGHUP,
-// SIGQUIT or SIGXFSZ; on Windows Ctrl+C, Ctrl+Break, or the console window
-// closed, the user logging off or the system shutting down) empties output,
-// ends the line on the standard output when that is a terminal, and ends the
-// process as the interrupt does by default (on Windows with exit code 1).
-// Interrupts that the process ignores stay ignored. Called once.
-void empty_on_interrupt(const File& output);
-
-// From now to the end of the process, an interrupt removes the first count
-// files of names (files this run created, still open), then ends the
-// process as empty_on_interrupt says. Each call replaces the one before;
-// names must stay as they are until a call with a count of 0.
-void remove_on_interrupt(const std::vector<std::string>& names, std::size_t count);
+// The identity of the file at path; false when it cannot be reached.
+bool file_identity(const char* path, FileId& out);
 
 // Removes the file; false when the system reports an error.
 bool remove_file(const char* path);
@@ -116,35 +103,5 @@ CopyStatus copy_range(File& in, std::uint64_t position, std::uint64_t length, Fi
 // The number of bytes, from the first on, that the system copied itself
 // (see copy_range); 0 where it offers no such copy for these files.
 std::uint64_t copy_in_system(File& in, std::uint64_t position, std::uint64_t length, File& out);
-
-// The identity of the file at path; false when it cannot be reached.
-bool file_identity(const char* path, FileId& out);
-
-// The identity of the standard output or error when it leads to a file or
-// a pipe; false for a terminal or a device such as /dev/null, where nothing
-// written is kept, and for a stream that is closed.
-bool std_stream_identity(StdStream stream, FileId& out);
-
-// Whether the standard output or error is a terminal (a console on Win32).
-bool is_terminal(StdStream stream);
-
-// Opens the standard input, output and error on the null device where they
-// are closed, so that no file opened later takes their place. Called once,
-// before anything is opened.
-void open_closed_std_streams();
-
-// Makes a write to a pipe that no one reads any more fail like any other
-// write, where the system would end the process (SIGPIPE). Called once,
-// before anything is written.
-void report_broken_pipes();
-
-// Asks the system to back the n bytes at p (aligned to 2 MiB) with huge
-// pages where it can; a hint, which a system may ignore.
-void advise_huge_pages(void* p, std::size_t n);
-
-// Writes the bytes unchanged to the standard output or standard error. On
-// Windows, text for a console is UTF-8 and is written to it in UTF-16. Once a
-// write to a stream has failed, nothing more is written to it (false).
-bool write_std(StdStream stream, std::string_view bytes);
 
 }  // namespace sarnik::platform

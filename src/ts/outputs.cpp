@@ -1,8 +1,8 @@
 #include "ts/outputs.hpp"
 
-#include <cstring>
+#include <utility>
 
-#include "common/fail.hpp"
+#include "platform/interrupts.hpp"
 
 namespace sarnik {
 namespace {
@@ -12,31 +12,22 @@ constexpr std::size_t kBufferSize = 256 << 10;
 }  // namespace
 
 DemuxOutputs::DemuxOutputs(std::vector<std::string> names)
-    : names_(std::move(names)), files_(names_.size()), buffers_(names_.size()) {
-  for (; created_ < names_.size(); ++created_) {
-    const char* name = names_[created_].c_str();
-    if (!files_[created_].create_new(name)) {
-      platform::FileId existing{};
-      remove_all();
-      fail_and_exit(platform::file_identity(name, existing) ? Msg::output_exists
-                                                            : Msg::output_open_failed);
+    : names_(std::move(names)), buffers_(names_.size()) {
+  try {
+    for (std::size_t i = 0; i < names_.size(); ++i) {
+      files_.emplace_back(names_[i]);
+      platform::remove_on_interrupt(names_, i + 1);
+      buffers_[i].reserve(kBufferSize);
     }
-    platform::remove_on_interrupt(names_, created_ + 1);
-    buffers_[created_].reserve(kBufferSize);
+  } catch (...) {
+    // The files created so far are removed as files_ goes.
+    platform::remove_on_interrupt(names_, 0);
+    throw;
   }
 }
 
 DemuxOutputs::~DemuxOutputs() {
-  if (!kept_) remove_all();
-}
-
-void DemuxOutputs::remove_all() noexcept {
-  platform::remove_on_interrupt(names_, 0);
-  for (std::size_t i = 0; i < created_; ++i) {
-    static_cast<void>(files_[i].close());
-    static_cast<void>(platform::remove_file(names_[i].c_str()));
-  }
-  created_ = 0;
+  if (!kept_) platform::remove_on_interrupt(names_, 0);
 }
 
 void DemuxOutputs::write(std::size_t i, const std::uint8_t* bytes, std::size_t n) {
@@ -46,21 +37,20 @@ void DemuxOutputs::write(std::size_t i, const std::uint8_t* bytes, std::size_t n
 }
 
 void DemuxOutputs::flush(std::size_t i) {
-  if (!files_[i].write_all(buffers_[i].data(), buffers_[i].size())) {
-    fail_and_exit(Msg::output_write_failed);
-  }
+  files_[i].write(buffers_[i].data(), buffers_[i].size());
   buffers_[i].clear();
 }
 
 void DemuxOutputs::close_all() {
   for (std::size_t i = 0; i < files_.size(); ++i) {
     flush(i);
-    if (!files_[i].close()) fail_and_exit(Msg::output_write_failed);
+    files_[i].close();
   }
 }
 
 void DemuxOutputs::keep() {
   platform::remove_on_interrupt(names_, 0);
+  for (OutputFile& file : files_) file.commit();
   kept_ = true;
 }
 

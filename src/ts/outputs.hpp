@@ -1,14 +1,15 @@
 // The files that --demux writes, from their creation to their close: new
-// files only, each removed again when the run fails or is interrupted
-// before all of them were closed.
+// files only (OutputFile), each removed again when the run fails or is
+// interrupted before all of them were kept.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
-#include "platform/file.hpp"
+#include "output/output_file.hpp"
 
 namespace sarnik {
 
@@ -31,12 +32,10 @@ class DemuxOutputs {
 
  private:
   void flush(std::size_t i);
-  void remove_all() noexcept;
 
-  std::vector<std::string> names_;
-  std::vector<platform::File> files_;
+  std::vector<std::string> names_;  // what an interrupt removes
+  std::deque<OutputFile> files_;
   std::vector<std::vector<std::uint8_t>> buffers_;
-  std::size_t created_ = 0;
   bool kept_ = false;
 };
 

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "adts/scanner.hpp"
+#include "common/fail.hpp"
 
 namespace sarnik::test {
 

@@ -40,7 +40,7 @@ TEST(ChannelLayout, InputToFirstFrame) {
     std::string bytes;
     for (const std::string& frame : c.frames) bytes += frame;
     test::CapturedConsole console;
-    ScannedInput input = scan_adts_file(dir.write("in.aac", bytes).c_str(), console.console);
+    InputFile input = scan_adts_file(dir.write("in.aac", bytes), console.console);
     const std::vector<std::uint8_t> out = with_channel_layout(input, c.first);
     EXPECT_EQ(std::string(out.begin(), out.end()), c.out);
   }

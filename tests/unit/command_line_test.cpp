@@ -20,13 +20,14 @@ std::string parse(std::vector<const char*> args) {
   RunSettings s;
   test::CapturedConsole captured;
   const int argc = static_cast<int>(args.size());
-  switch (parse_command_line(s, argc, args.data(), kAdd3, captured.console)) {
-    case ParseResult::invalid:
-      return "invalid";
-    case ParseResult::usage_shown:
+  try {
+    if (parse_command_line(s, argc, args.data(), kAdd3, captured.console) ==
+        ParseResult::usage_shown) {
       return "usage";
-    case ParseResult::usable:
-      break;
+    }
+  } catch (const FatalError& e) {
+    if (e.message == Msg::invalid_options) return "invalid";
+    throw;
   }
   std::string line = s.print_ranges ? "ranges" : "in=";
   for (const std::string& name : s.input_names) line += name + ",";

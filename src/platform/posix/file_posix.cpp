@@ -1,21 +1,21 @@
-// POSIX implementation of the platform layer.
+// POSIX files.
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <csignal>
 
 #include "platform/file.hpp"
+#include "platform/posix/descriptors.hpp"
 
 namespace sarnik::platform {
 namespace {
 
 int fd_of(std::intptr_t handle) { return static_cast<int>(handle); }
-int fd_of(StdStream stream) { return stream == StdStream::out ? STDOUT_FILENO : STDERR_FILENO; }
+
+}  // namespace
 
 FileId id_of(const struct stat& st) {
   return FileId{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
@@ -34,60 +34,6 @@ bool write_fd(int fd, const char* data, std::size_t n) {
   }
   return true;
 }
-
-volatile std::sig_atomic_t interrupt_output = -1;  // the descriptor to empty
-volatile std::sig_atomic_t interrupt_terminal = 0;
-// Per standard stream (output, error): a write to it has failed.
-volatile std::sig_atomic_t stream_failed[2] = {0, 0};
-// The names of the files to remove, and how many of them.
-const std::vector<std::string>* volatile interrupt_removals = nullptr;
-volatile std::sig_atomic_t interrupt_removal_count = 0;
-
-// Async-signal-safe calls only. The default action is back (SA_RESETHAND) and
-// the interrupts are blocked until the handler returns, when the signal
-// raised here ends the process.
-extern "C" void on_interrupt(int signal) {
-  if (interrupt_output >= 0) static_cast<void>(::ftruncate(interrupt_output, 0));
-  for (std::sig_atomic_t i = 0; i < interrupt_removal_count; ++i) {
-    static_cast<void>(::unlink((*interrupt_removals)[static_cast<std::size_t>(i)].c_str()));
-  }
-  if (interrupt_terminal != 0 && stream_failed[0] == 0) {
-    static_cast<void>(::write(STDOUT_FILENO, "\n", 1));
-  }
-  static_cast<void>(::raise(signal));
-}
-
-void install_interrupt_handler() {
-  // SIGXFSZ is raised by a write past the file size limit (ulimit -f).
-  constexpr int kInterrupts[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGXFSZ};
-  interrupt_terminal = is_terminal(StdStream::out) ? 1 : 0;
-  struct sigaction action {};
-  action.sa_handler = on_interrupt;
-  action.sa_flags = SA_RESETHAND;
-  sigemptyset(&action.sa_mask);
-  for (const int signal : kInterrupts) sigaddset(&action.sa_mask, signal);
-  for (const int signal : kInterrupts) {
-    struct sigaction before {};
-    ::sigaction(signal, nullptr, &before);
-    if (before.sa_handler != SIG_IGN) ::sigaction(signal, &action, nullptr);
-  }
-}
-
-}  // namespace
-
-void empty_on_interrupt(const File& output) {
-  interrupt_output = fd_of(output.native_handle());
-  install_interrupt_handler();
-}
-
-void remove_on_interrupt(const std::vector<std::string>& names, std::size_t count) {
-  interrupt_removal_count = 0;
-  interrupt_removals = &names;
-  interrupt_removal_count = static_cast<std::sig_atomic_t>(count);
-  install_interrupt_handler();
-}
-
-bool remove_file(const char* path) { return ::unlink(path) == 0; }
 
 bool File::open_read(const char* path) {
   close();
@@ -247,42 +193,6 @@ bool file_identity(const char* path, FileId& out) {
   return true;
 }
 
-bool std_stream_identity(StdStream stream, FileId& out) {
-  struct stat st {};
-  if (::fstat(fd_of(stream), &st) != 0) return false;
-  if (!S_ISREG(st.st_mode) && !S_ISFIFO(st.st_mode)) return false;
-  out = id_of(st);
-  return true;
-}
-
-bool is_terminal(StdStream stream) { return ::isatty(fd_of(stream)) == 1; }
-
-void advise_huge_pages(void* p, std::size_t n) {
-#ifdef MADV_HUGEPAGE
-  static_cast<void>(::madvise(p, n, MADV_HUGEPAGE));
-#else
-  static_cast<void>(p);
-  static_cast<void>(n);
-#endif
-}
-
-void open_closed_std_streams() {
-  for (int fd = 0; fd <= 2; ++fd) {
-    if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
-    // open takes the lowest free number, which is fd itself.
-    const int opened = ::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
-    if (opened >= 0 && opened != fd) ::close(opened);
-  }
-}
-
-bool write_std(StdStream stream, std::string_view bytes) {
-  volatile std::sig_atomic_t& failed = stream_failed[stream == StdStream::out ? 0 : 1];
-  if (failed != 0) return false;
-  if (write_fd(fd_of(stream), bytes.data(), bytes.size())) return true;
-  failed = 1;
-  return false;
-}
-
-void report_broken_pipes() { static_cast<void>(::signal(SIGPIPE, SIG_IGN)); }
+bool remove_file(const char* path) { return ::unlink(path) == 0; }
 
 }  // namespace sarnik::platform

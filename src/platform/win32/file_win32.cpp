@@ -1,23 +1,17 @@
-// Win32 implementation of the platform layer.
+// Win32 files.
 #include <windows.h>
-
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "platform/file.hpp"
 #include "platform/names.hpp"
+#include "platform/win32/handles.hpp"
 
 namespace sarnik::platform {
 namespace {
 
-HANDLE handle_of(std::intptr_t h) { return reinterpret_cast<HANDLE>(h); }
-HANDLE std_handle(StdStream stream) {
-  return GetStdHandle(stream == StdStream::out ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
-}
-
 // ReadFile and WriteFile take 32-bit counts; larger requests go in pieces.
 constexpr std::size_t kMaxPiece = 1u << 30;
+
+}  // namespace
 
 bool write_handle(HANDLE h, const char* data, std::size_t n) {
   while (n > 0) {
@@ -30,95 +24,10 @@ bool write_handle(HANDLE h, const char* data, std::size_t n) {
   return true;
 }
 
-bool is_console(HANDLE h) {
-  DWORD mode = 0;
-  return h != INVALID_HANDLE_VALUE && h != nullptr && GetConsoleMode(h, &mode) != 0;
-}
-
-// Text for a console is UTF-8; the console takes it in UTF-16, whatever its
-// code page.
-bool write_console(HANDLE h, std::string_view utf8) {
-  const std::wstring wide = wide_from_utf8(utf8);
-  constexpr std::size_t kMaxUnits = 1u << 14;
-  for (std::size_t at = 0; at < wide.size();) {
-    const DWORD piece =
-        static_cast<DWORD>(wide.size() - at < kMaxUnits ? wide.size() - at : kMaxUnits);
-    DWORD written = 0;
-    if (!WriteConsoleW(h, wide.data() + at, piece, &written, nullptr) || written == 0) return false;
-    at += written;
-  }
-  return true;
-}
-
 FileId id_of(const BY_HANDLE_FILE_INFORMATION& info) {
   return FileId{info.dwVolumeSerialNumber,
                 (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
 }
-
-HANDLE interrupt_output = INVALID_HANDLE_VALUE;  // the file to empty
-HANDLE interrupted_thread = nullptr;             // the thread that copies
-bool interrupt_console = false;
-// Per standard stream (output, error): a write to it has failed.
-volatile LONG stream_failed[2] = {0, 0};
-std::vector<std::wstring> interrupt_removals;  // the files to remove
-
-// Runs on a thread of its own: the copying thread is stopped where it stands
-// (GetThreadContext returns once it is), so that nothing is written after
-// the output is emptied; then the process ends without running any exit
-// code that the stopped thread might block.
-BOOL WINAPI on_interrupt(DWORD event) {
-  switch (event) {
-    case CTRL_C_EVENT:
-    case CTRL_BREAK_EVENT:
-    case CTRL_CLOSE_EVENT:
-    case CTRL_LOGOFF_EVENT:
-    case CTRL_SHUTDOWN_EVENT:
-      break;
-    default:
-      return FALSE;
-  }
-  SuspendThread(interrupted_thread);
-  CONTEXT context{};
-  context.ContextFlags = CONTEXT_CONTROL;
-  GetThreadContext(interrupted_thread, &context);
-  if (interrupt_output != INVALID_HANDLE_VALUE) {
-    SetFilePointer(interrupt_output, 0, nullptr, FILE_BEGIN);
-    SetEndOfFile(interrupt_output);
-  }
-  // Open files created to be removable: each goes when the process ends.
-  for (const std::wstring& name : interrupt_removals) DeleteFileW(name.c_str());
-  if (interrupt_console && stream_failed[0] == 0) write_console(std_handle(StdStream::out), "\n");
-  TerminateProcess(GetCurrentProcess(), 1);
-  return TRUE;
-}
-
-void install_interrupt_handler() {
-  interrupt_console = is_terminal(StdStream::out);
-  if (interrupted_thread == nullptr) {
-    DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(),
-                    &interrupted_thread, 0, FALSE, DUPLICATE_SAME_ACCESS);
-  }
-  SetConsoleCtrlHandler(on_interrupt, TRUE);
-}
-
-}  // namespace
-
-void empty_on_interrupt(const File& output) {
-  interrupt_output = handle_of(output.native_handle());
-  install_interrupt_handler();
-}
-
-void remove_on_interrupt(const std::vector<std::string>& names, std::size_t count) {
-  // Made here, so that the handler only reads them; it runs while this
-  // thread is stopped.
-  std::vector<std::wstring> wide;
-  for (std::size_t i = 0; i < count; ++i) wide.push_back(wide_from_utf8(names[i]));
-  SetConsoleCtrlHandler(on_interrupt, FALSE);
-  interrupt_removals = std::move(wide);
-  install_interrupt_handler();
-}
-
-bool remove_file(const char* path) { return DeleteFileW(wide_from_utf8(path).c_str()) != 0; }
 
 bool File::open_read(const char* path) {
   close();
@@ -236,38 +145,6 @@ bool file_identity(const char* path, FileId& out) {
   return ok;
 }
 
-bool std_stream_identity(StdStream stream, FileId& out) {
-  const HANDLE h = std_handle(stream);
-  if (h == INVALID_HANDLE_VALUE || h == nullptr) return false;
-  const DWORD type = GetFileType(h);
-  if (type != FILE_TYPE_DISK && type != FILE_TYPE_PIPE) return false;
-  BY_HANDLE_FILE_INFORMATION info{};
-  if (!GetFileInformationByHandle(h, &info)) return false;
-  out = id_of(info);
-  return true;
-}
-
-// Large pages need a privilege that a user rarely holds; the hint is not
-// taken.
-void advise_huge_pages(void*, std::size_t) {}
-
-// A process's standard handles are never handed to the files it opens.
-void open_closed_std_streams() {}
-
-bool write_std(StdStream stream, std::string_view bytes) {
-  volatile LONG& failed = stream_failed[stream == StdStream::out ? 0 : 1];
-  if (failed != 0) return false;
-  const HANDLE h = std_handle(stream);
-  const bool written =
-      h != INVALID_HANDLE_VALUE && h != nullptr &&
-      (is_console(h) ? write_console(h, bytes) : write_handle(h, bytes.data(), bytes.size()));
-  if (!written) failed = 1;
-  return written;
-}
-
-// A write to a pipe without a reader fails (ERROR_NO_DATA) and ends nothing.
-void report_broken_pipes() {}
-
-bool is_terminal(StdStream stream) { return is_console(std_handle(stream)); }
+bool remove_file(const char* path) { return DeleteFileW(wide_from_utf8(path).c_str()) != 0; }
 
 }  // namespace sarnik::platform
