@@ -140,70 +140,60 @@ TEST(Report, RecordToLines) {
     return test::kLc48Lines + "  チャンネル:   " + channels + "\n";
   };
   const struct {
-    std::uint32_t size, frames;
-    std::vector<Segment> segments;
+    struct {
+      std::uint32_t size, frames;
+      std::vector<Segment> segments = {{}};
+    } record;
     const char *time, *rate;
     std::string lines;  // UTF-8
   } cases[] = {
-      {.size = 384005,
-       .frames = 1000,
-       .segments = {{}},
-       .time = "00:00:21",
-       .rate = "144.2",
-       .lines = lc48("2 ch")},
-      {.size = 1000,
-       .frames = 16875000,
-       .segments = {{.channels = 0}},
-       .time = "100:00:00",
-       .rate = "0.0",
-       .lines = lc48("0 ch (二重音声?)")},
-      {.size = 1000,
-       .frames = 46875,
-       .segments = {{.channels = 7}},
-       .time = "00:16:40",
-       .rate = "0.8",
-       .lines = lc48("6.1 ch")},
-      {.size = 2000000,
-       .frames = 5000,
-       .segments = {{}, {.first_frame = 3000, .channels = 6}},
-       .time = "00:01:46",
-       .rate = "150.0",
-       .lines = lc48("2 ch") + "3000フレーム以降:\n  チャンネル:   5.1 ch\n"},
-      {.size = 2000,
-       .frames = 20,
-       .segments =
-           {{},
-            {.first_frame = 10, .mpeg_id = 1, .profile = 2, .sampling_rate = 44100, .channels = 1}},
-       .time = "00:00:00",
-       .rate = "37.500",
-       .lines = lc48("2 ch") + "10フレーム以降:\n  バージョン:   MPEG-2 AAC\n"
-                               "  プロファイル: SSR (Scalable Sampling Rate)\n"
-                               "  サンプリング周波数: 44100 Hz\n  チャンネル:   1 ch\n"},
-      {.size = 1000,
-       .frames = 46874,
-       .segments = {{.mpeg_id = 1, .profile = 0, .channels = 5}},
-       .time = "00:16:39",
-       .rate = "0.8",
-       .lines = "  バージョン:   MPEG-2 AAC\n  プロファイル: Main\n"
-                "  サンプリング周波数: 48000 Hz\n  チャンネル:   5 ch\n"},
-      {.size = 1000,
-       .frames = 10,
-       .segments = {{.profile = 3, .sampling_rate = 0}},
-       .time = "00:00:00",
-       .rate = "0.0",
-       .lines = "  バージョン:   MPEG-4 AAC\n  プロファイル: 不明\n"
-                "  サンプリング周波数: 0 Hz\n  チャンネル:   2 ch\n"},
+      {{.size = 384005, .frames = 1000}, "00:00:21", "144.2", lc48("2 ch")},
+      {{.size = 1000, .frames = 16875000, .segments = {{.channels = 0}}},
+       "100:00:00",
+       "0.0",
+       lc48("0 ch (二重音声?)")},
+      {{.size = 1000, .frames = 46875, .segments = {{.channels = 7}}},
+       "00:16:40",
+       "0.8",
+       lc48("6.1 ch")},
+      {{.size = 2000000, .frames = 5000, .segments = {{}, {.first_frame = 3000, .channels = 6}}},
+       "00:01:46",
+       "150.0",
+       lc48("2 ch") + "3000フレーム以降:\n  チャンネル:   5.1 ch\n"},
+      {{.size = 2000,
+        .frames = 20,
+        .segments = {{},
+                     {.first_frame = 10,
+                      .mpeg_id = 1,
+                      .profile = 2,
+                      .sampling_rate = 44100,
+                      .channels = 1}}},
+       "00:00:00",
+       "37.500",
+       lc48("2 ch") + "10フレーム以降:\n  バージョン:   MPEG-2 AAC\n"
+                      "  プロファイル: SSR (Scalable Sampling Rate)\n"
+                      "  サンプリング周波数: 44100 Hz\n  チャンネル:   1 ch\n"},
+      {{.size = 1000, .frames = 46874, .segments = {{.mpeg_id = 1, .profile = 0, .channels = 5}}},
+       "00:16:39",
+       "0.8",
+       "  バージョン:   MPEG-2 AAC\n  プロファイル: Main\n"
+       "  サンプリング周波数: 48000 Hz\n  チャンネル:   5 ch\n"},
+      {{.size = 1000, .frames = 10, .segments = {{.profile = 3, .sampling_rate = 0}}},
+       "00:00:00",
+       "0.0",
+       "  バージョン:   MPEG-4 AAC\n  プロファイル: 不明\n"
+       "  サンプリング周波数: 0 Hz\n  チャンネル:   2 ch\n"},
   };
   for (const auto& c : cases) {
     AdtsInput input;
-    std::tie(input.file_size, input.frame_count) = std::tuple(c.size, c.frames);
-    for (const Segment& g : c.segments)
+    std::tie(input.file_size, input.frame_count) = std::tuple(c.record.size, c.record.frames);
+    for (const Segment& g : c.record.segments)
       input.segments.push_back({g.first_frame, g.mpeg_id, g.profile, g.sampling_rate, g.channels});
     test::CapturedConsole captured;
     print_input_report("in.aac", input, captured.console);
-    EXPECT_EQ(captured.out(),
-              test::sjis(test::report_text("in.aac", std::to_string(c.size),
-                                           std::to_string(c.frames), c.time, c.rate, c.lines)));
+    EXPECT_EQ(captured.out(), test::sjis(test::report_text("in.aac", std::to_string(c.record.size),
+                                                           std::to_string(c.record.frames), c.time,
+                                                           c.rate, c.lines)));
   }
   EXPECT_EQ(format_text("%u|%d|%s|%02u|%02u|%%|",
                         {4294967295u, std::int32_t{-2147483647 - 1}, "ab", 7u, 100u}),
