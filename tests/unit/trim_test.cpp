@@ -125,7 +125,7 @@ TEST(Trim, CallsToRanges) {
                   {t("trim(0,9)+Trim(1234567,1234568)").a(), "0-10 99999-100000"},
                   // The add 2 shift: 1000 ms are 46 frames, taken as 49.
                   {t("Trim(100,199)").a().d(1000).add2(), "51-151"},
-                  {t("Trim(30,99)").a().d(1000).add2(), "0-51"},
+                  {t("Trim(30,49)").a().d(1000).add2(), "0-1"},
                   // Video to AAC frames, less the delay's sub-frame correction and whole frames.
                   {t("Trim(1000,0)").d(100).frames(100000000), "1559-100000000"},
                   {t("Trim(2,0)").d(1), "2-100000"},
