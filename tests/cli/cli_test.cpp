@@ -198,8 +198,8 @@ TEST(Cli, StreamsFilesAndTerminals) {
   std::string big = adts_stream(1 << 20, {.length = 8});
   for (std::uint32_t i = 0; i < 300; ++i) big += adts_frame({.length = 100 + (i * 97) % 8092}, i);
   const std::string hook = "LD_PRELOAD=$HOOK SARNIK_HOOK=",
-                    gone = "mkfifo f; : < f & exec 4> f; wait; ", cp932_name = "\x83\x60in.aac",
-                    not_cp932 = "x\x85\x40\xFF\xA1.aac";
+                    gone = "mkfifo f; : < f & exec 4> f; wait; ",
+                    cp932_name = "\x83\x60 \x83\x60.aac", not_cp932 = "x\x85\x40\xFF\xA1.aac";
   expect_rows({
       {"a script read in two pieces",
        "{ printf 'Trim(10,'; sleep 0.1; printf 19\\); } |"
@@ -245,8 +245,8 @@ TEST(Cli, StreamsFilesAndTerminals) {
       {"a standard output that cannot be written: an error",
        "sarnik in.aac > /dev/full",
        {.err = kConsoleFailed, .code = 1}},
-      {"names not UTF-8 shown as their bytes, '?' for what CP932 lacks",
-       R"~(sarnik "$(printf '\203\140in.aac')" "$(printf 'x\205\100\377\241.aac')")~",
+      {"names not UTF-8 shown as their CP932 characters, '?' for the other bytes",
+       R"~(sarnik "$(printf '\203\140 \203\140.aac')" "$(printf 'x\205\100\377\241.aac')")~",
        {.out = B3 + cp932_name + report("") + "x?@?\xA1.aac" + report("")},
        {{cp932_name, kIn}, {not_cp932, kIn}}},
       {"an EUC-JP name: a lead byte without its trail byte is '?'",
