@@ -1,5 +1,5 @@
-// The programs on real files: tables from a command line to the exact output, error, exit code and
-// files; the first runs under Wine too, the second needs a POSIX shell.
+// The programs on real files: tables from one command line to the exact output, error, exit code
+// and files, a row a rule; the first runs under Wine too, the second needs a POSIX shell.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -12,7 +12,8 @@ namespace {
 const std::string B3 = "Sarnik version " SARNIK_VERSION_TEXT " add 3\n",
                   B2 = "Sarnik version " SARNIK_VERSION_TEXT " add 2\n";
 // in.aac and b.aac: 384 and 200 bytes a frame; out.aac "keep" before each run.
-const std::string kIn = adts_stream(100), kB = adts_stream(50, {200}, 500), kKeep = "keep";
+const std::string kIn = adts_stream(100), kB = adts_stream(50, {.length = 200}, 500),
+                  kKeep = "keep";
 
 std::string in(std::size_t first, std::size_t end) {
   return kIn.substr(first * 384, (end - first) * 384);
@@ -51,140 +52,273 @@ const std::string kRunIn = B3 + report("in.aac"), kWhole = output("Trim(0,99)", 
                   kSameAsInput = error("出力ファイルが入力ファイルと同じです。"),
                   kOpenFailed = error("出力ファイルオープンに失敗しました。"),
                   kWriteFailed = error("出力ファイルの書き込みに失敗しました。"),
+                  kConsoleFailed = error("標準出力への書き込みに失敗しました。"),
                   kCopying = kRunIn + sjis("出力中...\nTrim(0,99)");
 // cut.aac: 10 frames and the first 100 bytes of an 11th, which its file cuts short.
 const std::string kCut = kIn.substr(0, 3940),
                   kReportCut = report("cut.aac", "3940", "11", "00:00:00", "134.318");
 
-struct Row {
-  std::string command, out, err;
-  int code;
+using Files = std::vector<std::pair<std::string, std::string>>;
+struct Result {
+  std::string out = "", err = "";
+  int code = 0;
   std::string out_aac = kKeep;  // afterwards; "(none)": no such file
-  std::vector<std::pair<std::string, std::string>> files = {};  // other files afterwards
-  std::vector<std::pair<std::string, std::string>> given = {};  // besides in.aac, b.aac, out.aac
+  Files files = {};             // other files afterwards
+};
+struct Row {
+  std::string name, run;  // the rule, the command line
+  Result want;
+  Files given = {};  // besides in.aac, b.aac and out.aac
 };
 
 void expect_rows(const std::vector<Row>& rows) {
   for (const Row& row : rows) {
-    SCOPED_TRACE(row.command);
+    SCOPED_TRACE(row.name + ": " + row.run);
     const TempDir dir;
-    for (const auto& [name, bytes] :
-         {std::pair{"in.aac", kIn}, {"b.aac", kB}, {"out.aac", kKeep}}) {
+    for (const auto& [name, bytes] : Files{{"in.aac", kIn}, {"b.aac", kB}, {"out.aac", kKeep}})
       dir.write(name, bytes);
-    }
     for (const auto& [name, bytes] : row.given) dir.write(name, bytes);
-    const ProcessResult r = run_shell(row.command, dir.path);
-    EXPECT_EQ(r.out, row.out);
-    EXPECT_EQ(r.err, row.err);
-    EXPECT_EQ(r.exit_code, row.code);
-    EXPECT_TRUE(read_file(dir.file("out.aac")) == row.out_aac) << "out.aac";
-    for (const auto& [name, bytes] : row.files)
+    const ProcessResult r = run_shell(row.run, dir.path);
+    EXPECT_EQ(r.out, row.want.out);
+    EXPECT_EQ(r.err, row.want.err);
+    EXPECT_EQ(r.exit_code, row.want.code);
+    EXPECT_TRUE(read_file(dir.file("out.aac")) == row.want.out_aac) << "out.aac";
+    for (const auto& [name, bytes] : row.want.files)
       EXPECT_TRUE(read_file(dir.file(name)) == bytes) << name;
   }
 }
 
 TEST(Cli, ArgumentsToBytesAndFiles) {
-  // clang-format off
+  const Files cut = {{"cut.aac", kCut}};
   expect_rows({
-      {"sarnik; sarnik -q -h; sarnik $(yes in.aac | head -n 17)",
-       B3 + usage() + B3 + usage() + B3 + usage(), kInvalid + error("入力ファイルは最大 16 ファイルまでです。"), 1},
-      {"sarnik -t missing.avs in.aac b.aac", kRunIn + kReportB, "", 0},
-      {"sarnik -a -t 'Trim(90,-20)+Trim(200,0)+Trim(0,9)' -o out.aac in.aac b.aac",
-       kRunIn + kReportB + output("Trim(90,109)+Trim(149,149)+Trim(0,9)", 9880, 31), "", 0,
-       in(90, 100) + kB.substr(0, 2000) + kB.substr(9800) + in(0, 10)},
-      {"sarnik2 -d 278 -o out.aac in.aac",
-       B2 + report("in.aac") + output("Trim(0,85)", 86 * 384, 86), "", 0, in(0, 86)},
-      {"sarnik -f 59.94 -t 'Trim(4,4)' -o out.aac in.aac", kRunIn + output("(no output)", 0, 0), "", 0, ""},
-      {"sarnik -o ./in.aac b.aac in.aac; sarnik -t cut.avs -o cut.avs in.aac; sarnik2 -x 'DELAY 0ms.aac'",
-       B3 + B3 + B2 + x_lines("0", "DELAY 0ms.aac"),
-       kSameAsInput + error("出力ファイルが AviSynth スクリプトファイルと同じです。") + kSameAsInput, 1, kKeep,
-       {{"in.aac", kIn}, {"cut.avs", "Trim(0,9)"}, {"DELAY 0ms.aac", kIn}},
-       {{"cut.avs", "Trim(0,9)"}, {"DELAY 0ms.aac", kIn}}},
-      {"sarnik -o no/out.aac in.aac", B3, kOpenFailed, 1},
-      {"sarnik -t 'Trim (0,9)' -o out.aac in.aac; sarnik -t 'xrim(0,9)' -o out.aac in.aac", B3 + B3,
-       kScriptFailed + kScriptFailed, 1},
-      {"sarnik -o out.aac in.aac missing.aac; sarnik -o out.aac in.aac text.aac", kRunIn + kRunIn,
-       kReadFailed + error("AAC ADTS ファイルではありません。"), 1, "", {}, {{"text.aac", std::string(2000, 'a')}}},
-      {"sarnik -o out.aac gap.aac in.aac",
-       B3 + sjis("5 フレーム目のヘッダー情報が正しくありません。\ngap.aac はフレームドロップしている可能性があります。\n") +
-           report("gap.aac", "3940", "10", "00:00:00", "147.750") + report("in.aac") + kNotEditable,
-       "", 0, "", {}, {{"gap.aac", in(0, 5) + std::string(100, 'x') + adts_stream(5, {}, 9)}}},
-      {"sarnik -o out.aac mixed.aac",
-       B3 + report("mixed.aac") + kNotEditable, "", 0, "", {}, {{"mixed.aac", in(0, 50) + adts_stream(50, {384, 4})}}},
-      // A last frame that its file cuts short may end the output, never stand before a frame.
-      {"sarnik -o out.aac cut.aac in.aac; sarnik -a -t 'Trim(5,10)+Trim(0,1)' -o o1 cut.aac; sarnik -o o2 in.aac cut.aac",
-       B3 + kReportCut + report("in.aac") + kNotEditable + B3 + kReportCut + kNotEditable + kRunIn + kReportCut +
-           output("Trim(0,110)", 42340, 111), "", 0, "", {{"o1", ""}, {"o2", kIn + kCut}}, {{"cut.aac", kCut}}},
-      {"sarnik --print-ranges -f 59.94 -a -d 9 -t cut.avs",
-       "5 14\n20 end\n7 7\n", "", 0, kKeep, {}, {{"cut.avs", "#\nTrim(5,-10) + Trim(20,0)\n\\+Trim(7,3)\n"}}},
-      {"sarnik2 --print-ranges; sarnik --print-ranges -t cut.avs", "0 end\n", kScriptFailed, 1},
-      {"sarnik --print-ranges -t 'Trim(0,9)' in.aac; sarnik -t 'Trim(0,9)' --print-ranges", usage() + B3 + usage(),
-       kInvalid + kInvalid, 1},
+      {"no argument: the usage", "sarnik", {.out = B3 + usage()}},
+      {"an invalid option ends the walk before -h",
+       "sarnik -q -h",
+       {.out = B3 + usage(), .err = kInvalid, .code = 1}},
+      {"a 17th input: refused, with the usage",
+       "sarnik $(yes in.aac | head -n 17)",
+       {.out = B3 + usage(), .err = error("入力ファイルは最大 16 ファイルまでです。"), .code = 1}},
+      {"no output: reports alone, the script never read",
+       "sarnik -t missing.avs in.aac b.aac",
+       {.out = kRunIn + kReportB}},
+      {"-a: AAC frames over the inputs joined, clipped, in the calls' order",
+       "sarnik -a -t 'Trim(90,-20)+Trim(200,0)+Trim(0,9)' -o out.aac in.aac b.aac",
+       {.out = kRunIn + kReportB + output("Trim(90,109)+Trim(149,149)+Trim(0,9)", 9880, 31),
+        .out_aac = in(90, 100) + kB.substr(0, 2000) + kB.substr(9800) + in(0, 10)}},
+      {"add 2: no -t, the whole stream less 108 % of the delay's frames",
+       "sarnik2 -d 278 -o out.aac in.aac",
+       {.out = B2 + report("in.aac") + output("Trim(0,85)", 86 * 384, 86), .out_aac = in(0, 86)}},
+      {"59.94: a call of one video frame takes no AAC frame",
+       "sarnik -f 59.94 -t 'Trim(4,4)' -o out.aac in.aac",
+       {.out = kRunIn + output("(no output)", 0, 0), .out_aac = ""}},
+      {"an output that is an input: refused, the input kept",
+       "sarnik -o ./in.aac b.aac in.aac",
+       {.out = B3, .err = kSameAsInput, .code = 1, .files = {{"in.aac", kIn}}}},
+      {"an output that is the script: refused, the script kept",
+       "sarnik -t cut.avs -o cut.avs in.aac",
+       {.out = B3,
+        .err = error("出力ファイルが AviSynth スクリプトファイルと同じです。"),
+        .code = 1,
+        .files = {{"cut.avs", "Trim(0,9)"}}},
+       {{"cut.avs", "Trim(0,9)"}}},
+      {"-x deriving the input's own name: refused, the input kept",
+       "sarnik2 -x 'DELAY 0ms.aac'",
+       {.out = B2 + x_lines("0", "DELAY 0ms.aac"),
+        .err = kSameAsInput,
+        .code = 1,
+        .files = {{"DELAY 0ms.aac", kIn}}},
+       {{"DELAY 0ms.aac", kIn}}},
+      {"an output in a missing folder: cannot be opened",
+       "sarnik -o no/out.aac in.aac",
+       {.out = B3, .err = kOpenFailed, .code = 1}},
+      {"a blank before '(': a script's name, not Trim text",
+       "sarnik -t 'Trim (0,9)' -o out.aac in.aac",
+       {.out = B3, .err = kScriptFailed, .code = 1}},
+      {"another first letter: a script's name, not Trim text; no output made",
+       "sarnik -t 'xrim(0,9)' -o new.aac in.aac",
+       {.out = B3, .err = kScriptFailed, .code = 1, .files = {{"new.aac", "(none)"}}}},
+      {"a missing input: cannot be read, a new output left empty",
+       "sarnik -o new.aac in.aac missing.aac",
+       {.out = kRunIn, .err = kReadFailed, .code = 1, .files = {{"new.aac", ""}}}},
+      {"text: not ADTS",
+       "sarnik -o out.aac in.aac text.aac",
+       {.out = kRunIn, .err = error("AAC ADTS ファイルではありません。"), .code = 1, .out_aac = ""},
+       {{"text.aac", std::string(2000, 'a')}}},
+      {"bytes skipped: frames may be dropped, not editable",
+       "sarnik -o out.aac gap.aac in.aac",
+       {.out = B3 +
+               sjis("5 フレーム目のヘッダー情報が正しくありません。\n"
+                    "gap.aac はフレームドロップしている可能性があります。\n") +
+               report("gap.aac", "3940", "10", "00:00:00", "147.750") + report("in.aac") +
+               kNotEditable,
+        .out_aac = ""},
+       {{"gap.aac", in(0, 5) + std::string(100, 'x') + adts_stream(5, {}, 9)}}},
+      {"a frame at 44100 Hz: not editable",
+       "sarnik -o out.aac mixed.aac",
+       {.out = B3 + report("mixed.aac") + kNotEditable, .out_aac = ""},
+       {{"mixed.aac", in(0, 50) + adts_stream(50, {.sf_index = 4})}}},
+      {"a cut-short frame before another input: not editable",
+       "sarnik -o out.aac cut.aac in.aac",
+       {.out = B3 + kReportCut + report("in.aac") + kNotEditable, .out_aac = ""},
+       cut},
+      {"a cut-short frame before another range: not editable",
+       "sarnik -a -t 'Trim(5,10)+Trim(0,1)' -o out.aac cut.aac",
+       {.out = B3 + kReportCut + kNotEditable, .out_aac = ""},
+       cut},
+      {"a cut-short frame that ends the output: copied as it stands",
+       "sarnik -o out.aac in.aac cut.aac",
+       {.out = kRunIn + kReportCut + output("Trim(0,110)", 42340, 111), .out_aac = kIn + kCut},
+       cut},
+      {"--print-ranges: each call's video frames; -f, -a and -d play no part",
+       "sarnik --print-ranges -f 59.94 -a -d 9 -t cut.avs",
+       {.out = "5 14\n20 end\n7 7\n"},
+       {{"cut.avs", "#\nTrim(5,-10) + Trim(20,0)\n\\+Trim(7,3)\n"}}},
+      {"--print-ranges without -t: the whole stream", "sarnik2 --print-ranges", {.out = "0 end\n"}},
+      {"--print-ranges: a script that cannot be read",
+       "sarnik --print-ranges -t cut.avs",
+       {.err = kScriptFailed, .code = 1}},
+      {"--print-ranges with an input: invalid",
+       "sarnik --print-ranges -t 'Trim(0,9)' in.aac",
+       {.out = usage(), .err = kInvalid, .code = 1}},
+      {"--print-ranges after another argument: an invalid option",
+       "sarnik -t 'Trim(0,9)' --print-ranges",
+       {.out = B3 + usage(), .err = kInvalid, .code = 1}},
   });
-  // clang-format on
+}
+
+// A terminal on the standard streams (of the locale given), what it shows back in CP932.
+std::string on_terminal(const std::string& command, const std::string& locale = "C.UTF-8") {
+  return "LC_ALL=" + locale + " script -qec '" + command +
+         "' /dev/null | tr -d '\\r' | iconv -f UTF-8 -t CP932";
 }
 
 TEST(Cli, StreamsFilesAndTerminals) {
   if (runs_under_runner()) GTEST_SKIP() << "a POSIX shell around the programs";
   // Frame tables over several pieces; frames of 100 to 8191 bytes across reads.
-  std::string big = adts_stream(1 << 20, {8});
-  for (std::uint32_t i = 0; i < 300; ++i) big += adts_frame({100 + (i * 97) % 8092}, i);
-  const std::string terminal =
-      " /dev/null | tr -d '\\r' | iconv -f UTF-8 -t CP932";  // UTF-8 back to CP932
-  // clang-format off
+  std::string big = adts_stream(1 << 20, {.length = 8});
+  for (std::uint32_t i = 0; i < 300; ++i) big += adts_frame({.length = 100 + (i * 97) % 8092}, i);
+  const std::string hook = "LD_PRELOAD=$HOOK SARNIK_HOOK=",
+                    gone = "mkfifo f; : < f & exec 4> f; wait; ",
+                    cp932_name = "\x83\x60 \x83\x60.aac", not_cp932 = "x\x85\x40\xFF\xA1.aac";
   expect_rows({
-      {"{ printf 'Trim(10,'; sleep 0.1; printf 19\\); } | sarnik -a -t /dev/stdin -o out.aac in.aac",  // read in two
-       kRunIn + output("Trim(10,19)", 3840, 10), "", 0, in(10, 20)},
-      {"head -c 67108865 /dev/zero | sarnik -t /dev/stdin -o out.aac in.aac", B3,  // a byte over 64 MiB
-       error("AviSynth スクリプトファイルが大きすぎます。"), 1},
-      {"mkdir d && sarnik d; cat in.aac | sarnik -o out.aac /dev/stdin", B3 + B3,
-       kReadFailed + error("AAC ファイルが通常のファイルではありません。"), 1, ""},
-      {R"(flock out.aac "$S3" -o out.aac in.aac)", B3, kOpenFailed, 1},
-      {"sarnik -o o1 in.aac <&- >&-; sarnik -t /dev/stdin -o o2 in.aac <&-; sarnik -o out.aac missing.aac 2>&-",
-       kRunIn + kWhole + B3, "", 1, "", {{"o1", kIn}, {"o2", kIn}}},
-      {"sarnik -o /dev/stdout in.aac > r; sarnik -o /dev/stderr in.aac 2> e", B3,
-       error("出力ファイルが標準出力と同じです。"), 1, kKeep, {{"r", B3}, {"e", error("出力ファイルが標準エラー出力と同じです。")}}},
-      {"mkfifo p && { cat p > r & } && sarnik -o p big.aac > /dev/null && wait", "", "", 0, kKeep, {{"r", big}},
+      {"a script read in two pieces",
+       "{ printf 'Trim(10,'; sleep 0.1; printf 19\\); } |"
+       " sarnik -a -t /dev/stdin -o out.aac in.aac",
+       {.out = kRunIn + output("Trim(10,19)", 3840, 10), .out_aac = in(10, 20)}},
+      {"a script of a byte over 64 MiB: too large",
+       "head -c 67108865 /dev/zero | sarnik -t /dev/stdin -o out.aac in.aac",
+       {.out = B3, .err = error("AviSynth スクリプトファイルが大きすぎます。"), .code = 1}},
+      {"a folder as input: cannot be read",
+       "mkdir d && sarnik d",
+       {.out = B3, .err = kReadFailed, .code = 1}},
+      {"a pipe as input: not a regular file",
+       "cat in.aac | sarnik -o out.aac /dev/stdin",
+       {.out = B3,
+        .err = error("AAC ファイルが通常のファイルではありません。"),
+        .code = 1,
+        .out_aac = ""}},
+      {"an output locked by another process: cannot be opened",
+       R"(flock out.aac "$S3" -o out.aac in.aac)",
+       {.out = B3, .err = kOpenFailed, .code = 1}},
+      {"standard input and output closed: the run goes on",
+       "sarnik -o out.aac in.aac <&- >&-",
+       {.out_aac = kIn}},
+      {"-t /dev/stdin closed: an empty script, the whole stream",
+       "sarnik -t /dev/stdin -o out.aac in.aac <&-",
+       {.out = kRunIn + kWhole, .out_aac = kIn}},
+      {"standard error closed: the error exit still fails",
+       "sarnik -o out.aac missing.aac 2>&-",
+       {.out = B3, .code = 1, .out_aac = ""}},
+      {"the standard output as output: refused",
+       "sarnik -o /dev/stdout in.aac > r",
+       {.err = error("出力ファイルが標準出力と同じです。"), .code = 1, .files = {{"r", B3}}}},
+      {"the standard error as output: refused",
+       "sarnik -o /dev/stderr in.aac 2> e",
+       {.out = B3, .code = 1, .files = {{"e", error("出力ファイルが標準エラー出力と同じです。")}}}},
+      {"a FIFO as output: every frame through it",
+       "mkfifo p && { timeout 60 cat p > r & } && sarnik -o p big.aac > /dev/null && wait",
+       {.files = {{"r", big}}},
        {{"big.aac", big}}},
-      {"sarnik -o /dev/full in.aac 2>&1; sarnik in.aac > /dev/full", kCopying + kWriteFailed,
-       error("標準出力への書き込みに失敗しました。"), 1},
-      {R"~(sarnik "$(printf 'in\203\140.aac')" "$(printf 'x\205\100\377\241.aac')")~",
-       B3 + "in\x83\x60.aac" + report("") + "x?@?\xA1.aac" + report(""), "", 0, kKeep, {},
-       {{"in\x83\x60.aac", kIn}, {"x\x85\x40\xFF\xA1.aac", kIn}}},
-      // An EUC-JP name, and one of each byte 81 to FC before an A1: valid CP932, with "?".
-      {R"~(sarnik "$(printf '\306\374\313\334.aac')"; n=$(for i in $(seq 129 252); do printf "\\$(printf %o $i)\\241"; done).aac;)~"
-       R"( cp in.aac "$n"; sarnik "$n" | iconv -f CP932 -t UTF-8 > /dev/null)",
-       B3 + "\xC6?\xCB\xDC.aac" + report(""), "", 0, kKeep, {}, {{"\xC6\xFC\xCB\xDC.aac", kIn}}},
-      {R"(env -i LANG=C "$S3" テスト.aac)",
-       B3 + report("テスト.aac"), "", 0, kKeep, {}, {{"テスト.aac", kIn}}},
+      {"an output that cannot be written: the summary never printed",
+       "sarnik -o /dev/full in.aac 2>&1",
+       {.out = kCopying + kWriteFailed, .code = 1}},
+      {"a standard output that cannot be written: an error",
+       "sarnik in.aac > /dev/full",
+       {.err = kConsoleFailed, .code = 1}},
+      {"names not UTF-8 shown as their CP932 characters, '?' for the other bytes",
+       R"~(sarnik "$(printf '\203\140 \203\140.aac')" "$(printf 'x\205\100\377\241.aac')")~",
+       {.out = B3 + cp932_name + report("") + "x?@?\xA1.aac" + report("")},
+       {{cp932_name, kIn}, {not_cp932, kIn}}},
+      {"an EUC-JP name: a lead byte without its trail byte is '?'",
+       R"~(sarnik "$(printf '\306\374\313\334.aac')")~",
+       {.out = B3 + "\xC6?\xCB\xDC.aac" + report("")},
+       {{"\xC6\xFC\xCB\xDC.aac", kIn}}},
+      {"each byte 81 to FC before an A1: shown as valid CP932",
+       R"~(n=$(for i in $(seq 129 252); do printf "\\$(printf %o $i)\\241"; done).aac;)~"
+       R"( cp in.aac "$n" && sarnik "$n" | iconv -f CP932 -t UTF-8 |)"
+       R"( sed '2s/.* の情報:$/n の情報:/' | iconv -f UTF-8 -t CP932)",
+       {.out = B3 + report("n")}},
+      {"a UTF-8 name under LANG=C: shown in CP932",
+       R"(env -i LANG=C "$S3" テスト.aac)",
+       {.out = B3 + report("テスト.aac")},
+       {{"テスト.aac", kIn}}},
       // Changes and interrupts under the copy, by the preloaded copy hook.
-      {R"(LD_PRELOAD=$HOOK SARNIK_HOOK='scanned in.aac' sarnik -o out.aac in.aac)", kRunIn + sjis("出力中...\n"),
-       kChanged, 1, ""},
-      {R"(LD_PRELOAD=$HOOK SARNIK_HOOK='rewrite in.aac' sarnik -o out.aac in.aac)",
-       kCopying, kChanged, 1, ""},
-      {R"(LD_PRELOAD=$HOOK SARNIK_HOOK='cut b.aac' sarnik -a -t 'Trim(0,9)+Trim(100,149)' -o out.aac in.aac b.aac)",
-       kRunIn + kReportB + sjis("出力中...\nTrim(0,9)+Trim(100,149)"), kChanged, 1, ""},
-      {R"(LD_PRELOAD=$HOOK SARNIK_HOOK=term exec "$S3" -o out.aac in.aac)", "", "", 128 + 15, ""},
-      {R"(LD_PRELOAD=$HOOK SARNIK_HOOK=quit exec "$S3" -o out.aac in.aac)", "", "", 128 + 3, ""},
-      {R"(ulimit -c 0; ulimit -f 10; exec "$S3" -o out.aac in.aac)", "", "", 128 + 25, ""},  // SIGXFSZ
-      {R"(LD_PRELOAD=$HOOK SARNIK_HOOK='close term' exec "$S3" -o out.aac in.aac)", "", "", 128 + 15, ""},
-      {R"(LD_PRELOAD=$HOOK SARNIK_HOOK='close fails' sarnik -o out.aac in.aac)", kCopying, kWriteFailed, 1, ""},
-      // A console whose reader has gone (SIGPIPE ignored), at a flush during the copy and at a failed write.
-      {"yes 'Trim(0,1)' | head -n 10000 | paste -sd+ > cut.avs; mkfifo f; : < f & exec 4> f; wait; sarnik -a -t cut.avs "
-       "-o o1 in.aac >&4; echo $? > c; LD_PRELOAD=$HOOK SARNIK_HOOK=full sarnik -o o2 in.aac >&4; echo $? >> c",
-       "", error("標準出力への書き込みに失敗しました。") + kWriteFailed, 0, kKeep, {{"o1", ""}, {"o2", ""}, {"c", "1\n1\n"}}},
-      // A terminal gets UTF-8, each message at once (the range before its copy ends).
-      {R"(LC_ALL=C.UTF-8 script -qec '"$S3" in.aac missing.aac 2>e; "$S3" missing.aac >o')" + terminal,
-       kRunIn + kReadFailed, "", 0, kKeep, {{"e", kReadFailed}, {"o", B3}}},
-      {R"(LC_ALL=C.UTF-8 script -qec '"$S3" -o /dev/full in.aac')" + terminal,
-       kCopying + "\n" + kWriteFailed, "", 0},
-      {R"(LC_ALL=C.UTF-8 script -qec 'LD_PRELOAD=$HOOK SARNIK_HOOK=term exec "$S3" -o out.aac in.aac')" + terminal,
-       kCopying + "\n", "", 0, ""},
-      {R"(for l in C POSIX xx_XX.utf8; do LC_ALL=$l script -qec '"$S3" -h')" + terminal +
-           R"(; done; LC_ALL=xx_XX.SJIS script -qec '"$S3" -h' /dev/null | tr -d '\r')",
-       B3 + usage() + B3 + usage() + B3 + usage() + B3 + usage(), "", 0},
+      {"an input changed after its scan: the output emptied",
+       hook + "'scanned in.aac' sarnik -o out.aac in.aac",
+       {.out = kRunIn + sjis("出力中...\n"), .err = kChanged, .code = 1, .out_aac = ""}},
+      {"an input rewritten under the copy: the output emptied",
+       hook + "'rewrite in.aac' sarnik -o out.aac in.aac",
+       {.out = kCopying, .err = kChanged, .code = 1, .out_aac = ""}},
+      {"a later input cut short under the copy: the output emptied",
+       hook + "'cut b.aac' sarnik -a -t 'Trim(0,9)+Trim(100,149)' -o out.aac in.aac b.aac",
+       {.out = kRunIn + kReportB + sjis("出力中...\nTrim(0,9)+Trim(100,149)"),
+        .err = kChanged,
+        .code = 1,
+        .out_aac = ""}},
+      {"SIGTERM under the copy: the output emptied",
+       hook + R"(term exec "$S3" -o out.aac in.aac)",
+       {.code = 128 + 15, .out_aac = ""}},
+      {"SIGQUIT under the copy: the output emptied",
+       hook + R"(quit exec "$S3" -o out.aac in.aac)",
+       {.code = 128 + 3, .out_aac = ""}},
+      {"SIGXFSZ at the file size limit: the output emptied",
+       R"(ulimit -c 0; ulimit -f 10; exec "$S3" -o out.aac in.aac)",
+       {.code = 128 + 25, .out_aac = ""}},
+      {"SIGTERM at the output's close: the output emptied",
+       hook + R"('close term' exec "$S3" -o out.aac in.aac)",
+       {.code = 128 + 15, .out_aac = ""}},
+      {"a failed close: a failed write, the output emptied",
+       hook + "'close fails' sarnik -o out.aac in.aac",
+       {.out = kCopying, .err = kWriteFailed, .code = 1, .out_aac = ""}},
+      // A console whose reader has gone (SIGPIPE ignored).
+      {"the console's reader gone, at a flush during the copy: an error",
+       "yes 'Trim(0,1)' | head -n 10000 | paste -sd+ > cut.avs; " + gone +
+           "sarnik -a -t cut.avs -o out.aac in.aac >&4",
+       {.err = kConsoleFailed, .code = 1, .out_aac = ""}},
+      {"the console's reader gone, at a failed write: the write's error",
+       gone + hook + "full sarnik -o out.aac in.aac >&4",
+       {.err = kWriteFailed, .code = 1, .out_aac = ""}},
+      // A terminal gets UTF-8 (CP932 under an SJIS locale), each message at once.
+      {"a terminal's standard output in UTF-8, a file's in CP932",
+       on_terminal(R"("$S3" in.aac missing.aac 2>e)"),
+       {.out = kRunIn, .code = 1, .files = {{"e", kReadFailed}}}},
+      {"a terminal's standard error in UTF-8, a file's in CP932",
+       on_terminal(R"("$S3" missing.aac >o)"),
+       {.out = kReadFailed, .code = 1, .files = {{"o", B3}}}},
+      {"a terminal: the range shown before its copy fails",
+       on_terminal(R"("$S3" -o /dev/full in.aac)"),
+       {.out = kCopying + "\n" + kWriteFailed, .code = 1}},
+      {"a terminal: the range shown before an interrupt",
+       on_terminal(hook + R"(term exec "$S3" -o out.aac in.aac)"),
+       {.out = kCopying + "\n", .code = 128 + 15, .out_aac = ""}},
+      {"the C locale: a terminal in UTF-8", on_terminal(R"("$S3" -h)", "C"), {.out = B3 + usage()}},
+      {"an unknown UTF-8 locale: a terminal in UTF-8",
+       on_terminal(R"("$S3" -h)", "xx_XX.utf8"),
+       {.out = B3 + usage()}},
+      {"an unknown SJIS locale: a terminal in CP932",
+       R"(LC_ALL=xx_XX.SJIS script -qec '"$S3" -h' /dev/null | tr -d '\r')",
+       {.out = B3 + usage()}},
   });
-  // clang-format on
 }
 
 // Names as users spell them, opened whole (wide on Windows), shown in CP932 with '?' for what
@@ -204,7 +338,8 @@ TEST(Cli, NamesOpenCutAndDerive) {
       const ProcessResult r = run_shell(program + " -x '" + name + " DELAY -57ms.aac'", dir.path);
       EXPECT_EQ(r.out, (program == "sarnik" ? B3 : B2) + x_lines("-57", shown + " DELAY 0ms.aac") +
                            report(shown + " DELAY -57ms.aac") + output("Trim(2,99)", 98 * 384, 98));
-      EXPECT_EQ(r.err + std::to_string(r.exit_code), "0");
+      EXPECT_EQ(r.err, "");
+      EXPECT_EQ(r.exit_code, 0);
       EXPECT_TRUE(read_file(dir.file(name + " DELAY 0ms.aac")) == in(2, 100));
     }
   }

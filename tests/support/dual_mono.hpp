@@ -51,8 +51,8 @@ struct DualMono {
       for (std::size_t i = 7; i < end; ++i) raw.put(bit(*mono, i), 1);
     }
     raw.put(7, 3);
-    std::string header =
-        adts_frame({(crc ? 9u : 7u) + static_cast<std::uint32_t>(raw.bytes.size()), 3, 0, 1, 0});
+    const std::uint32_t length = (crc ? 9u : 7u) + static_cast<std::uint32_t>(raw.bytes.size());
+    std::string header = adts_frame({.length = length, .channels = 0});
     header[1] = static_cast<char>(header[1] & (crc ? 0xFE : 0xFF));
     return header.substr(0, crc ? 9 : 7) + raw.bytes;
   }

@@ -13,6 +13,7 @@
 
 namespace sarnik::test {
 
+// A frame's header fields, written by name: {.length = 200, .channels = 6}.
 struct FrameSpec {
   std::uint32_t length = 384, sf_index = 3 /* 48000 Hz */, mpeg_id = 0 /* MPEG-4 */,
                 profile = 1 /* LC */, channels = 2, blocks = 0 /* one raw data block */;
@@ -102,8 +103,9 @@ struct ProcessResult {
   std::string out, err;
   int exit_code = -1;
 };
-// A command line run by sh in cwd, stdin empty: sarnik and sarnik2 run $S3 and $S2 (SARNIK_BIN,
-// SARNIK_ADD2_BIN, else this build's) through $R (SARNIK_RUNNER: wine); $HOOK is copy_hook.cpp.
+// A command line run by bash in cwd, stdin empty, a pipeline failing with any of its commands:
+// sarnik and sarnik2 run $S3 and $S2 (SARNIK_BIN, SARNIK_ADD2_BIN, else this build's) through $R
+// (SARNIK_RUNNER: wine); $HOOK is copy_hook.cpp.
 inline ProcessResult run_shell(const std::string& command, const std::string& cwd) {
   [[maybe_unused]] static const bool environment = [] {
     setenv("S3", env_or("SARNIK_BIN", SARNIK_DEFAULT_BIN).c_str(), 1);
@@ -117,10 +119,11 @@ inline ProcessResult run_shell(const std::string& command, const std::string& cw
   const TempDir streams;
   const std::string line =
       R"(sarnik() { $R "$S3" "$@"; }; sarnik2() { $R "$S2" "$@"; }; )" + command;
-  const int status = std::system(
-      ("cd '" + cwd + "' && exec sh -c '" + std::regex_replace(line, std::regex("'"), "'\\''") +
-       "' </dev/null >" + streams.file("out") + " 2>" + streams.file("err"))
-          .c_str());
+  const int status =
+      std::system(("cd '" + cwd + "' && exec bash -o pipefail -c '" +
+                   std::regex_replace(line, std::regex("'"), "'\\''") + "' </dev/null >" +
+                   streams.file("out") + " 2>" + streams.file("err"))
+                      .c_str());
   return {read_file(streams.file("out")), read_file(streams.file("err")),
           WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status)};
 }

@@ -12,15 +12,16 @@ namespace {
 TEST(ChannelLayout, InputToFirstFrame) {
   // A frame of raw data (a CRC counted in it when crc); the header's four flag bits set.
   const auto f = [](const std::string& raw, std::uint32_t channels = 0, bool crc = false) {
-    std::string h =
-        test::adts_frame({7 + static_cast<std::uint32_t>(raw.size()), 3, 0, 1, channels});
+    const std::uint32_t length = 7 + static_cast<std::uint32_t>(raw.size());
+    std::string h = test::adts_frame({.length = length, .channels = channels});
     h[1] = static_cast<char>(h[1] & (crc ? 0xFE : 0xFF));
     h[3] = static_cast<char>(h[3] | 0x3C);
     return h.substr(0, 7) + raw;
   };
   // Bits before the alignment: p 353 (every count but the last at its largest), q 48.
-  const std::string p = test::pce({{15, 15, 15, 3, 7, 8}, true, "p"}),
-                    q = test::pce({{}, true, "q"}), s(20, '\x01');
+  const std::string p = test::pce(
+                        {.counts = {15, 15, 15, 3, 7, 8}, .mixdowns = true, .comment = "p"}),
+                    q = test::pce({.counts = {}, .mixdowns = true, .comment = "q"}), s(20, '\x01');
   const std::string longest(8191 - 7 - p.size(), '\x01');  // with p, the largest frame
   const struct {
     std::vector<std::string> frames;

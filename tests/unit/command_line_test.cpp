@@ -106,7 +106,7 @@ TEST(CommandLine, NameToDerivation) {
         {"day1 delay 120ms.aac", "day10ms.aac 0"},
         {"Music/T1 DELAY -5ms", "Music/T1 DELAY 0mssic/T1 DELAY -5ms 0"},
         {"DELAY\t 5ms", "DELAY\t0ms 5"},
-        {"DELAY #5ms", "DELAY 0ms 0"},
+        {"DELAY é5ms", "DELAY 0ms 0"},
         {"DELAY 9", "DELAY 0ms 9"},
         {"MAY", "MAY0msY 0"},
         {"Y", "Y0ms 0"},
