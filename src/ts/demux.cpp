@@ -46,11 +46,14 @@ std::string demux_output_name(std::string_view recording, std::size_t n, std::in
          "ms.aac";
 }
 
-// ticks of the 90 kHz clock in milliseconds, halves rounded away from zero.
-std::int64_t ticks_to_ms(std::int64_t ticks) {
-  const std::int64_t ms = (2 * std::llabs(ticks) + 90) / 180;
-  return ticks < 0 ? -ms : ms;
+// value / unit, halves rounded away from zero (unit > 0).
+std::int64_t divide_rounded(std::int64_t value, std::int64_t unit) {
+  const std::int64_t quotient = (2 * std::llabs(value) + unit) / (2 * unit);
+  return value < 0 ? -quotient : quotient;
 }
+
+// ticks of the 90 kHz clock in milliseconds.
+std::int64_t ticks_to_ms(std::int64_t ticks) { return divide_rounded(ticks, 90); }
 
 // How an audio stream starts in its file.
 struct StreamPlan {
@@ -76,10 +79,8 @@ StreamPlan plan_stream(const Discovery& d, std::size_t i, std::string_view recor
     }
   }
   const std::int64_t remaining = late - plan.leading_frames * kFrameTicksTimesRate;
-  // In milliseconds: remaining / (90 * rate), halves away from zero.
-  const std::int64_t unit = 90 * rate;
-  const std::int64_t ms = (2 * std::llabs(remaining) + unit) / (2 * unit);
-  plan.delay_ms = remaining < 0 ? -ms : ms;
+  // remaining is in ticks times the rate.
+  plan.delay_ms = divide_rounded(remaining, 90 * rate);
   plan.name = demux_output_name(recording, i + 1, plan.delay_ms);
   return plan;
 }
